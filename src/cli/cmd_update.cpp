@@ -1,0 +1,10 @@
+#include "cli/cli_io.h"
+
+namespace lw::cli {
+
+int Cmd_Update(const QStringList&, CliIO& io)
+{
+    return Usage_Error(io, QStringLiteral("this command is not available yet"));
+}
+
+} // namespace lw::cli

@@ -1,0 +1,3 @@
+list(APPEND LW_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/knx_address.cpp
+)

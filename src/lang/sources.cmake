@@ -1,0 +1,4 @@
+list(APPEND LW_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/language_table.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/language_file.cpp
+)

@@ -1,0 +1,71 @@
+#pragma once
+// The program-wide state: folders beside the executable, the active
+// configuration and its file paths, the persisted settings, the product texts,
+// the language table and the copied-row buffer. One instance lives as long as
+// the program; it is passed to whoever needs it.
+
+#include <QString>
+#include <QStringList>
+
+namespace lw {
+
+inline constexpr char SW_Version[] = "1.002";
+
+inline const QString Default_Last_IP = QStringLiteral("192.168.2.205");
+inline const QString Default_Language = QStringLiteral("English");
+
+struct ProgramState {
+    QStringList Lang_Strings;   // language table, 0 to 1199 once loaded
+    int Lang_Count = 0;         // entries created by Set_Default_Texts
+
+    QString Dir_App;            // folder of the executable, no trailing separator
+    QString Dir_Master;
+    QString Dir_Projects;
+    QString Dir_Language;
+
+    QString Name_Project;       // last opened or created configuration
+    QString Dir_Project;        // active configuration; empty: none active
+
+    QString SW_Title;
+    QString SW_Code;
+    QString SW_Desc;
+
+    QString Last_IP = Default_Last_IP;
+    QString Language_Name = Default_Language;
+    bool Enable_Internet = false;
+    bool Enable_Update = false;
+
+    QString File_ParGen;
+    QString File_KNX_Access;
+
+    QStringList Copied_Row;     // cell texts of the last copied grid row
+
+    // The language table entry at index, or an empty text outside the table.
+    QString Text(int index) const { return index >= 0 && index < Lang_Strings.size() ? Lang_Strings[index] : QString(); }
+};
+
+// Joins a folder and a name with the platform's separator.
+QString Join_Path(const QString& folder, const QString& name);
+
+// Recomputes the per-project file paths from Dir_Project.
+void Set_Files(ProgramState& state);
+
+// Start-up steps 4 and 5: the folders beside the executable, created when missing.
+void Set_Folders(ProgramState& state, const QString& dirApp);
+
+// Start-up step 9: the product texts.
+void Set_Product_Texts(ProgramState& state);
+
+// Start-up step 11: Dir_Project from Name_Project when its folder exists.
+// Returns true when a configuration is active afterwards.
+bool Restore_Configuration(ProgramState& state);
+
+// The start-up steps that need no window, in their order: folders, settings,
+// product texts, language, configuration, file paths, copied-row buffer.
+// dirApp replaces the executable's folder (tests run against a temporary one).
+void Run_Startup(ProgramState& state, const QString& dirApp);
+
+// The folder of the running executable, without a trailing separator.
+QString Executable_Folder();
+
+} // namespace lw

@@ -1,0 +1,1 @@
+#include "common/scripted_messages.h"

@@ -1,3 +1,6 @@
 list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_address.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_access_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_check.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/row_operations.cpp
 )

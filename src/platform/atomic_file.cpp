@@ -30,6 +30,11 @@ bool Read_File(const QString& path, QByteArray& data, QString& error, qint64 max
         error = QStringLiteral("Cannot read %1: it is a folder").arg(path);
         return false;
     }
+    // A pipe or a device would block or never end: only plain files are read.
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("Cannot read %1: it is not a plain file").arg(path);
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());

@@ -1,4 +1,5 @@
 #include "cli/cli_io.h"
+#include "cli/cmd_lang.h"
 
 #include "lang/language_encoding.h"
 #include "lang/language_file.h"
@@ -14,26 +15,12 @@ namespace lw::cli {
 
 namespace {
 
-// Backslash, tab, LF and CR written as escapes, so that every entry is one line.
-QString Escape_Entry(const QString& text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\': out += QLatin1String("\\\\"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
-        case u'\n': out += QLatin1String("\\n"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
+// A text quoted for a report line; long texts are shortened.
 QString Quoted(const QString& text)
 {
-    return QLatin1Char('"') + Escape_Entry(text) + QLatin1Char('"');
+    constexpr qsizetype Shown = 60;
+    const QString shown = text.size() > Shown ? text.first(Shown - 3) + QStringLiteral("...") : text;
+    return QLatin1Char('"') + Escape_Entry(shown) + QLatin1Char('"');
 }
 
 // The reason a line is reported, or an empty text when it is fine.
@@ -85,6 +72,22 @@ QString Problem_Of(const Language_Line& line, int langCount)
 }
 
 } // namespace
+
+QString Escape_Entry(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': out += QLatin1String("\\\\"); break;
+        case u'\t': out += QLatin1String("\\t"); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
 
 int Cmd_Lang(const QStringList& args, CliIO& io)
 {

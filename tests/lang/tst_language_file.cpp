@@ -182,7 +182,7 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 mark alone") << QByteArray("\xEF\xBB\xBF") << "Begin" << "Step 1";
         QTest::newRow("UTF-16 LE mark alone") << QByteArray("\xFF\xFE") << "Begin" << "Step 1";
         QTest::newRow("UTF-16 BE mark alone") << QByteArray("\xFE\xFF") << "Begin" << "Step 1";
-        QTest::newRow("UTF-16 mark and one byte") << QByteArray("\xFE\xFF\x00") << "Begin" << "Step 1";
+        QTest::newRow("UTF-16 mark and one byte") << Bytes("\xFE\xFF\x00") << "Begin" << "Step 1";
         QTest::newRow("NUL bytes") << Bytes("\0\0STR 0 = a\0b\0\n\0\nSTR 1\0 = c") << Text("a\0b") << "c";
         QTest::newRow("index out of range is skipped") << QByteArray("STR 1200 = x\nSTR -1 = y\nSTR 1 = b") << "Begin" << "b";
     }

@@ -161,12 +161,16 @@ private Q_SLOTS:
         QCOMPARE(Is_Newer_Version_Reply(r.Reply), newer);
         QCOMPARE(Check_Version(settings), newer);
 
-        QCOMPARE(server.requests.size(), 2);
-        const QList<QByteArray> lines = server.requests[0].split('\n');
-        QCOMPARE(lines[0].trimmed(), QByteArray("GET /home/download/GetversionSW.asp?nomesw=KQ4315 HTTP/1.1"));
-        for (const QByteArray& line : lines) {
-            const QByteArray name = line.left(line.indexOf(':')).toLower();
-            QVERIFY2(name != "cookie" && name != "authorization" && name != "proxy-authorization", line.constData());
+        // The HTTP client may resend a request once when the server closes the connection at once.
+        QVERIFY(server.requests.size() >= 2);
+        for (const QByteArray& request : server.requests) {
+            const QList<QByteArray> lines = request.split('\n');
+            QCOMPARE(lines[0].trimmed(), QByteArray("GET /home/download/GetversionSW.asp?nomesw=KQ4315 HTTP/1.1"));
+            for (const QByteArray& line : lines) {
+                const QByteArray name = line.left(line.indexOf(':')).toLower();
+                QVERIFY2(name != "cookie" && name != "authorization" && name != "proxy-authorization",
+                         line.constData());
+            }
         }
     }
 
@@ -179,8 +183,9 @@ private Q_SLOTS:
         settings.Base = server.Base();
         QCOMPARE(Version_Query(settings).Reply, QStringLiteral("VER. 1.002"));
         QCOMPARE(Version_Query(settings).Reply, QStringLiteral("VER. 1.002"));
-        QCOMPARE(server.requests.size(), 2);
-        QVERIFY(!server.requests[1].toLower().contains("cookie"));
+        QVERIFY(server.requests.size() >= 2);
+        for (const QByteArray& request : server.requests)
+            QVERIFY(!request.toLower().contains("cookie:"));
     }
 
     // A server that never answers: the query gives up at its limit, and the
@@ -201,7 +206,7 @@ private Q_SLOTS:
         const Version_Query_Result r = Version_Query(settings);
         QVERIFY(r.Reply.isEmpty());
         QVERIFY2(r.Failure.contains("no reply within 500 ms"), qPrintable(r.Failure));
-        QCOMPARE(server.requests.size(), 1);
+        QVERIFY(!server.requests.isEmpty());
         QVERIFY(ticks > 0);
         QVERIFY(!Check_Version(settings));
     }

@@ -1,1 +1,3 @@
-# Files of this subsystem
+list(APPEND LW_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/version_check.cpp
+)

@@ -1,0 +1,119 @@
+// Linux: posix_spawn of the file itself (no PATH search, no shell), end
+// detected with waitpid(WNOHANG). A program still running when its
+// Child_Process is destroyed is handed to a detached thread that blocks in
+// waitpid for exactly that pid: the zombie is collected as soon as the program
+// ends, without a SIGCHLD handler that could steal other children's statuses.
+// If this process ends first, the orphan is re-parented and reaped by init.
+// Window visibility cannot be imposed on another program here, so hidden is
+// not used.
+
+#include "platform/child_process.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace lw {
+
+namespace {
+
+class Linux_Child final : public Child_Process {
+public:
+    explicit Linux_Child(pid_t pid) : m_pid(pid) {}
+
+    ~Linux_Child() override
+    {
+        if (m_ended)
+            return;
+        const pid_t pid = m_pid;
+        std::thread([pid] {
+            int status = 0;
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    }
+
+    qint64 Pid() const override { return m_pid; }
+
+    bool Has_Ended() override
+    {
+        if (m_ended)
+            return true;
+        int status = 0;
+        pid_t r;
+        do {
+            r = waitpid(m_pid, &status, WNOHANG);
+        } while (r < 0 && errno == EINTR);
+        if (r == 0)
+            return false;
+        m_ended = true;
+        if (r < 0) {
+            // Collected elsewhere (for instance SIGCHLD set to SIG_IGN): it has ended, how is unknown.
+            m_exit = {Process_Exit::Unknown, 0};
+        } else if (WIFEXITED(status)) {
+            m_exit = {Process_Exit::Exited, WEXITSTATUS(status)};
+        } else if (WIFSIGNALED(status)) {
+            m_exit = {Process_Exit::Signalled, WTERMSIG(status)};
+        } else {
+            m_exit = {Process_Exit::Unknown, 0};
+        }
+        return true;
+    }
+
+    Process_Exit Exit() const override { return m_exit; }
+
+private:
+    pid_t m_pid;
+    bool m_ended = false;
+    Process_Exit m_exit;
+};
+
+} // namespace
+
+std::unique_ptr<Child_Process> Child_Process::Start(const QString& program, const QStringList& arguments, bool,
+                                                    QString& error)
+{
+    if (program.isEmpty()) {
+        error = QStringLiteral("no program given");
+        return nullptr;
+    }
+    std::vector<QByteArray> storage;
+    storage.push_back(QFile::encodeName(program));
+    for (const QString& a : arguments)
+        storage.push_back(a.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& s : storage)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t mask;
+    sigemptyset(&mask);
+    posix_spawnattr_setsigmask(&attr, &mask);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGCHLD);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0], nullptr, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    if (rc != 0) {
+        error = QStringLiteral("cannot start %1: %2").arg(program, QString::fromLocal8Bit(strerror(rc)));
+        return nullptr;
+    }
+    return std::make_unique<Linux_Child>(pid);
+}
+
+} // namespace lw

@@ -1,0 +1,42 @@
+#pragma once
+// Starts an external program and waits for its end, at most a time limit.
+// The wait polls every 10 ms against the named event "HandleCed" (another
+// process signalling it only shortens a pause) and processes no window events.
+
+#include "platform/child_process.h"
+
+#include <QString>
+#include <functional>
+
+namespace lw {
+
+inline constexpr quint32 Runner_Limit_Ms = 150000;
+inline constexpr int Runner_Pause_Ms = 10;
+inline const QString Runner_Event_Name = QStringLiteral("HandleCed");
+
+enum class Run_Outcome { Not_Started, Ended, Still_Running };
+
+struct Run_Result {
+    Run_Outcome Outcome = Run_Outcome::Not_Started;
+    Process_Exit Exit;       // when Ended
+    QString Error;           // when Not_Started: why
+    qint64 Pid = 0;          // when started
+    quint32 Elapsed_Ms = 0;  // tick difference when the wait stopped
+    int Pauses = 0;          // pauses taken while waiting
+};
+
+struct Runner_Settings {
+    quint32 Limit_Ms = Runner_Limit_Ms;
+    std::function<quint32()> Tick;   // empty: Tick_Count_Ms
+    QString Event_Name = Runner_Event_Name;
+};
+
+// Starts NomeSW with the parameters Parameter (split like a command line;
+// empty gives no parameters), its window hidden when tipo is true, in the
+// current folder. Returns at once when it cannot be started; otherwise when it
+// has ended or, measured from just after the start, the limit has passed. A
+// program still running then is left running (and reaped when it ends).
+Run_Result Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo,
+                         const Runner_Settings& settings = {});
+
+} // namespace lw

@@ -12,8 +12,9 @@ namespace {
 // Comments, declarations, processing instructions and the document type are
 // kept as nodes, so that the first top-level node is what the file holds.
 // Entities other than the predefined ones are never expanded. A text of
-// blanks alone is kept when it is an element's only content.
-constexpr unsigned Parse_Flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_comments
+// blanks alone is kept when it is an element's only content. Line ends are
+// kept as they stand, so that every text the program writes reads back the same.
+constexpr unsigned Parse_Flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_comments
     | pugi::parse_declaration | pugi::parse_pi | pugi::parse_doctype | pugi::parse_ws_pcdata_single;
 
 } // namespace

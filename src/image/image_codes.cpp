@@ -44,21 +44,44 @@ std::uint32_t Part(const QString& text, int fallback)
 
 } // namespace
 
+bool Upper_Equals(QStringView text, QLatin1StringView keyword)
+{
+    bool ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    // Plain ASCII upper-cases letter by letter; other texts take the full
+    // Unicode upper-casing, which may change their length.
+    if (!ascii)
+        return text.toString().toUpper() == keyword;
+    if (text.size() != keyword.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t c = text[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            c = char16_t(c - u'a' + u'A');
+        if (c != keyword[i].unicode())
+            return false;
+    }
+    return true;
+}
+
 std::uint16_t APCI_Code(QStringView text)
 {
-    const QString upper = text.toString().toUpper();
-    if (upper == QLatin1String("WRITE"))
+    if (Upper_Equals(text, QLatin1StringView("WRITE")))
         return 0x0080;
-    if (upper == QLatin1String("READ"))
+    if (Upper_Equals(text, QLatin1StringView("READ")))
         return 0x0000;
     return std::uint16_t(Read_Integer_Or(text, 0));
 }
 
 std::uint8_t Priority_Code(QStringView text)
 {
-    const QString upper = text.toString().toUpper();
     for (const Named_Code& p : Priorities) {
-        if (upper == QLatin1String(p.text))
+        if (Upper_Equals(text, QLatin1StringView(p.text)))
             return std::uint8_t(p.code);
     }
     return 1;
@@ -66,9 +89,8 @@ std::uint8_t Priority_Code(QStringView text)
 
 std::uint16_t Format_Code(QStringView text)
 {
-    const QString upper = text.toString().toUpper();
     for (const Named_Code& f : Formats) {
-        if (upper == QLatin1String(f.text))
+        if (Upper_Equals(text, QLatin1StringView(f.text)))
             return std::uint16_t(f.code << 12);
     }
     return 0x0000;

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace lw::image {
 
 namespace {
@@ -24,85 +26,133 @@ void Put_Octets(const xml::Node& root, const char* const names[4], const std::ui
     }
 }
 
-// The texts of a row's attributes, with the first attribute found missing
-// among those the compile cannot do without.
-class Row_Reader {
-public:
-    explicit Row_Reader(const xml::Node& row) : m_row(row) {}
-
-    std::optional<QString> Optional(const char* name) const { return m_row.Attribute(name); }
-
-    // The attribute's text; an absent attribute is noted and gives an empty text.
-    QString Required(const char* name)
-    {
-        std::optional<QString> text = m_row.Attribute(name);
-        if (!text) {
-            if (!m_missing)
-                m_missing = name;
-            return {};
-        }
-        return *text;
-    }
-
-    const char* Missing() const { return m_missing; }
-
-private:
-    xml::Node m_row;
-    const char* m_missing = nullptr;
+// A row's attributes, in the order the KNX access file writes them.
+enum Row_Attribute {
+    A_Enable, A_Source, A_Destination, A_APCI, A_Priority, A_Format, A_Extended, A_ReTest,
+    A_On_Command, A_On_Change, A_On_Timer, A_Poll_Time, A_Position, A_Bit_Mode, A_Length, A_Count
+};
+constexpr const char* Attribute_Names[A_Count] = {
+    "Enable", "Source_Address", "Destination_Address", "APCI", "Priority", "Format", "Extended", "ReTest",
+    "On_Command", "On_Change", "On_Timer", "Poll_Time", "Position", "Bit_Mode", "Length",
 };
 
-bool Is_Yes(const QString& text)
+// The attributes a compiled row cannot do without, in the order the compile
+// reads them: the first one missing is the one reported.
+constexpr Row_Attribute Required_Attributes[] = {
+    A_APCI, A_Priority, A_Extended, A_Destination, A_ReTest, A_Source, A_On_Change, A_Bit_Mode, A_Position, A_Length,
+};
+
+// One attribute text as UTF-16: a short ASCII text is widened on the stack,
+// any other text converted from UTF-8 into a string.
+class Text16 {
+public:
+    explicit Text16(const char* utf8)
+    {
+        std::size_t n = 0;
+        for (; utf8[n] && n < sizeof(m_chars) / sizeof(m_chars[0]); ++n) {
+            const auto c = static_cast<unsigned char>(utf8[n]);
+            if (c >= 0x80)
+                break;
+            m_chars[n] = char16_t(c);
+        }
+        if (utf8[n] == 0)
+            m_view = QStringView(m_chars, qsizetype(n));
+        else {
+            m_long = QString::fromUtf8(utf8);
+            m_view = m_long;
+        }
+    }
+    Text16(const Text16&) = delete;
+    Text16& operator=(const Text16&) = delete;
+
+    QStringView View() const { return m_view; }
+
+private:
+    char16_t m_chars[64];
+    QString m_long;
+    QStringView m_view;
+};
+
+// The text of every attribute the row carries; nullptr for an absent one.
+// One pass over the row's attributes; of two with the same name the first counts.
+std::array<const char*, A_Count> Row_Texts(const xml::Node& row)
 {
-    return text.toUpper() == QLatin1String("Y");
+    std::array<const char*, A_Count> texts{};
+    int expected = 0;   // attributes usually come in file order: try the next one first
+    for (pugi::xml_attribute a = row.Raw().first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        int found = -1;
+        if (expected < A_Count && std::strcmp(name, Attribute_Names[expected]) == 0) {
+            found = expected;
+        } else {
+            for (int i = 0; i < A_Count; ++i) {
+                if (std::strcmp(name, Attribute_Names[i]) == 0) {
+                    found = i;
+                    break;
+                }
+            }
+        }
+        if (found < 0)
+            continue;
+        expected = found + 1;
+        if (!texts[std::size_t(found)])
+            texts[std::size_t(found)] = a.value();
+    }
+    return texts;
 }
 
-// Fills one write record from a row whose Enable selected it. Returns the
-// name of a required attribute the row lacks, else nullptr.
-const char* Compile_Row(const xml::Node& node, Image_Row& record)
+bool Is_Yes(const char* text)
 {
-    Row_Reader row(node);
-    record.APCI = APCI_Code(row.Required("APCI"));
-    record.Priority = Priority_Code(row.Required("Priority"));
+    return Upper_Equals(Text16(text).View(), QLatin1StringView("Y"));
+}
+
+// Fills one write record from the texts of a row whose Enable selected it.
+// Returns the name of a required attribute the row lacks (the record is then
+// not filled), else nullptr.
+const char* Compile_Row(const std::array<const char*, A_Count>& t, Image_Row& record)
+{
+    for (Row_Attribute a : Required_Attributes) {
+        if (!t[a])
+            return Attribute_Names[a];
+    }
+    record.APCI = APCI_Code(Text16(t[A_APCI]).View());
+    record.Priority = Priority_Code(Text16(t[A_Priority]).View());
     std::uint16_t flags = 0;
-    if (Is_Yes(row.Required("Extended")))
+    if (Is_Yes(t[A_Extended]))
         flags |= Flag_Extended;
-    const QString destination = row.Required("Destination_Address");
-    const bool group = Is_Group_Address(destination);
+    const Text16 destination(t[A_Destination]);
+    const bool group = Is_Group_Address(destination.View());
     if (group)
         flags |= Flag_Group;
-    if (Is_Yes(row.Required("ReTest")))
+    if (Is_Yes(t[A_ReTest]))
         flags |= Flag_ReTest;
-    record.Source_Address = Encode_KNX_Address(row.Required("Source_Address"), false);
-    record.Destination_Address = Encode_KNX_Address(destination, group);
+    record.Source_Address = Encode_KNX_Address(Text16(t[A_Source]).View(), false);
+    record.Destination_Address = Encode_KNX_Address(destination.View(), group);
 
     // On_Command, On_Timer with Poll_Time, and Format may be absent.
-    const std::optional<QString> onCommand = row.Optional("On_Command");
-    if (onCommand && Is_Yes(*onCommand))
+    if (t[A_On_Command] && Is_Yes(t[A_On_Command]))
         flags |= Flag_On_Command;
-    if (Is_Yes(row.Required("On_Change")))
+    if (Is_Yes(t[A_On_Change]))
         flags |= Flag_On_Change;
     record.Poll_Time = 0;
-    const std::optional<QString> onTimer = row.Optional("On_Timer");
-    if (onTimer && Is_Yes(*onTimer)) {
-        if (const std::optional<QString> pollTime = row.Optional("Poll_Time"))
-            record.Poll_Time = std::uint32_t(Read_Integer_Or(*pollTime, 1000));
-    }
-    if (const std::optional<QString> format = row.Optional("Format"))
-        flags |= Format_Code(*format);
+    if (t[A_On_Timer] && Is_Yes(t[A_On_Timer]) && t[A_Poll_Time])
+        record.Poll_Time = std::uint32_t(Read_Integer_Or(Text16(t[A_Poll_Time]).View(), 1000));
+    if (t[A_Format])
+        flags |= Format_Code(Text16(t[A_Format]).View());
 
-    const QString bitMode = row.Required("Bit_Mode");
-    const std::uint32_t position = std::uint32_t(Read_Integer_Or(row.Required("Position"), 0));
-    if (bitMode.toUpper() == QLatin1String("NO")) {
+    const Text16 bitMode(t[A_Bit_Mode]);
+    const std::uint32_t position = std::uint32_t(Read_Integer_Or(Text16(t[A_Position]).View(), 0));
+    if (Upper_Equals(bitMode.View(), QLatin1StringView("NO"))) {
         record.Position = std::uint16_t(position);
     } else {
         flags |= Flag_Bit_Mode;
         // Unsigned arithmetic wraps, which keeps the low 16 bits exact.
-        record.Position = std::uint16_t(position * 8u + std::uint32_t(Read_Integer_Or(bitMode, 0)));
+        record.Position = std::uint16_t(position * 8u + std::uint32_t(Read_Integer_Or(bitMode.View(), 0)));
     }
-    record.Length = std::uint8_t(Read_Integer_Or(row.Required("Length"), 1));
+    record.Length = std::uint8_t(Read_Integer_Or(Text16(t[A_Length]).View(), 1));
     record.Flags = flags;
     record.Zero = 0;
-    return row.Missing();
+    return nullptr;
 }
 
 } // namespace
@@ -201,8 +251,8 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
         if (!row.Is_Element())
             continue;
         ++rowNumber;
-        const std::optional<QString> enable = row.Attribute("Enable");
-        if (enable && Strip(*enable).toUpper() != QLatin1String("Y"))
+        const std::array<const char*, A_Count> texts = Row_Texts(row);
+        if (texts[A_Enable] && !Upper_Equals(Strip(Text16(texts[A_Enable]).View()), QLatin1StringView("Y")))
             continue;
         if (params.Write_Count >= std::uint32_t(Row_Count)) {
             return QStringLiteral("%1: row %2 is enabled command number %3; the converter takes at most %4 commands")
@@ -211,7 +261,7 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
                 .arg(params.Write_Count + 1)
                 .arg(Row_Count);
         }
-        if (const char* missing = Compile_Row(row, tables.Write_Rows[params.Write_Count])) {
+        if (const char* missing = Compile_Row(texts, tables.Write_Rows[params.Write_Count])) {
             return QStringLiteral("%1: row %2 has no %3 attribute; its value is not readable as text")
                 .arg(fileKNXAccess)
                 .arg(rowNumber)
@@ -278,9 +328,11 @@ QString Image_Summary(const Image_Buffer& buffer)
     if (buffer.Image_Length != std::uint32_t(Image_Size))
         return QStringLiteral("%1 bytes").arg(buffer.Image_Length);
     const std::uint8_t* block = buffer.Data() + Param_Block_Offset;
-    return QStringLiteral("%1 bytes, %2 commands, checksum %3")
+    const std::uint32_t count = Get_U32(block + Write_Count_Offset);
+    return QStringLiteral("%1 bytes, %2 %3, checksum %4")
         .arg(buffer.Image_Length)
-        .arg(Get_U32(block + Write_Count_Offset))
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("command") : QStringLiteral("commands"))
         .arg(Get_U32(block + Checksum_Offset));
 }
 

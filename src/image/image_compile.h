@@ -57,7 +57,7 @@ QString Save_Image(const ProgramState& state, const Image_Buffer& buffer);
 // Writes the first Image_Length bytes of buffer to path in one step; the folder must exist.
 QString Save_Image_File(const QString& path, const Image_Buffer& buffer);
 
-// "22528 bytes, 3 commands, checksum 5711" for a compiled buffer.
+// "22528 bytes, 3 commands, checksum 5711" for a compiled buffer ("1 command" for one).
 QString Image_Summary(const Image_Buffer& buffer);
 
 } // namespace image

@@ -58,7 +58,7 @@ private Q_SLOTS:
         const QString bank = QDir::cleanPath(dir) + QStringLiteral("/bin/bank.bin");
         const QByteArray bytes = Read_Bytes(bank);
         QCOMPARE(bytes.size(), 22528);
-        QCOMPARE(run.out, QStringLiteral("%1: 22528 bytes, 1 commands, checksum %2\n").arg(bank).arg(U32_At(bytes, 0x57FC)));
+        QCOMPARE(run.out, QStringLiteral("%1: 22528 bytes, 1 command, checksum %2\n").arg(bank).arg(U32_At(bytes, 0x57FC)));
         QCOMPARE(bytes.mid(0x2800, 20), Record_Bytes(500, 3, 2, 0x102A, 0x80, 0x110A, 0x0A03, 4));
     }
 

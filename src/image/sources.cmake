@@ -1,3 +1,6 @@
 list(APPEND LW_CORE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/image_compile_stub.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_codes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_compile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_inspect.cpp
 )

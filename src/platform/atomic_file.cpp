@@ -44,7 +44,9 @@ bool Read_File(const QString& path, QByteArray& data, QString& error, qint64 max
         error = QStringLiteral("Cannot read %1: the file is larger than %2 bytes").arg(path).arg(maxBytes);
         return false;
     }
-    data = file.read(maxBytes + 1);
+    // Plain files only reach here, so their size is known: read that much, no
+    // more (a buffer of maxBytes would be reserved up front otherwise).
+    data = file.read(qMin(file.size(), maxBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
         error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
         return false;

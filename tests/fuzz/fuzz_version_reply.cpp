@@ -1,6 +1,9 @@
 // The version check's handling of a reply: any body, no crash; a reply that
-// announces a newer version reads as a version above ours.
+// announces a newer version is never the sentinel and reads as a version
+// above ours.
 #include "options/version_check.h"
+#include "shell/program_state.h"
+#include "shell/text_rules.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,10 +11,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString reply = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const int version = lw::Conv_Version(reply);
-    if (version < -1)
-        std::abort();
-    if (lw::Is_Newer_Version_Reply(reply) && lw::Conv_Version(reply.trimmed()) <= 1002 && version <= 1002)
-        std::abort();
+    lw::Conv_Version(reply);
+    if (lw::Is_Newer_Version_Reply(reply)) {
+        const QString stripped = lw::Strip(reply);
+        if (stripped.toUpper() == lw::No_Update_Sentinel
+            || lw::Conv_Version(stripped) <= lw::Conv_Version(QLatin1String(lw::SW_Version)))
+            std::abort();
+    }
     return 0;
 }

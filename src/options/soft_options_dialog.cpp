@@ -1,6 +1,5 @@
 #include "options/soft_options_dialog.h"
 
-#include "lang/language_file.h"
 #include "options/language_pages.h"
 #include "options/update_timer.h"
 #include "shell/button_pictures.h"
@@ -221,7 +220,7 @@ void TFSoftOptions::LangClick()
     // The table is loaded for the new language; the saved choice changes only on OK.
     const QString saved = m_state.Language_Name;
     m_state.Language_Name = language;
-    Load_Language(m_state);
+    m_seams.Load_Language(m_state);
     m_state.Language_Name = saved;
     if (m_changeLanguage)
         m_changeLanguage();

@@ -1,6 +1,5 @@
 #include "shell/main_window.h"
 
-#include "lang/language_file.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
 #include "shell/about_dialog.h"
@@ -130,7 +129,7 @@ void TFLoomwrightFirmWare::FormCreate(const QString& dirApp)
     Set_Label_Text(L_SW_Code, m_state.SW_Code);
     Set_Label_Text(L_SW_Desc, m_state.SW_Desc);
     // 10. Language.
-    Load_Language(m_state);
+    m_seams.Load_Language(m_state);
     // 11. The stored configuration, when its folder is still there.
     Restore_Configuration(m_state);
     Show_Configuration_Labels();

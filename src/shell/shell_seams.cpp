@@ -1,6 +1,7 @@
 #include "shell/shell_seams.h"
 
 #include "image/image_compile.h"
+#include "lang/language_file.h"
 #include "shell/web_links.h"
 
 #include <QDesktopServices>
@@ -17,6 +18,8 @@ Shell_Seams With_Defaults(Shell_Seams seams)
         seams.Open_Url = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     if (!seams.Compile_Image)
         seams.Compile_Image = [](const ProgramState& state) { return Compile_And_Save_Image(state); };
+    if (!seams.Load_Language)
+        seams.Load_Language = [](ProgramState& state) { Load_Language(state); };
     return seams;
 }
 

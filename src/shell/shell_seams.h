@@ -20,6 +20,8 @@ struct Shell_Seams {
     // Compiles the active configuration and writes bin/bank.bin; empty text on
     // success, else the message to show. Default: Compile_And_Save_Image.
     std::function<QString(const ProgramState&)> Compile_Image;
+    // Rebuilds the language table for Language_Name. Default: Load_Language.
+    std::function<void(ProgramState&)> Load_Language;
     // Update timer: first event after First_Interval_Ms, then every Later_Interval_Ms.
     int First_Interval_Ms = 60000;
     int Later_Interval_Ms = 7200000;

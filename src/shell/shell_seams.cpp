@@ -2,6 +2,7 @@
 
 #include "image/image_compile.h"
 #include "lang/language_file.h"
+#include "options/version_check.h"
 #include "shell/web_links.h"
 
 #include <QDesktopServices>
@@ -11,9 +12,9 @@ namespace lw {
 Shell_Seams With_Defaults(Shell_Seams seams)
 {
     if (!seams.Check_Version)
-        seams.Check_Version = [] { return false; };
+        seams.Check_Version = [] { return Check_Version(); };
     if (seams.Download_Link.isEmpty())
-        seams.Download_Link = Default_Download_Page_Url().toString();
+        seams.Download_Link = Download_Page_Link();
     if (!seams.Open_Url)
         seams.Open_Url = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     if (!seams.Compile_Image)

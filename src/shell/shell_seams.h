@@ -11,7 +11,7 @@
 namespace lw {
 
 struct Shell_Seams {
-    // True when a newer configurator is available. Default: never.
+    // True when a newer configurator is available. Default: the query to the maker.
     std::function<bool()> Check_Version;
     // Target of the update links.
     QString Download_Link;

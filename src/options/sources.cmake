@@ -1,1 +1,8 @@
 # Files of this subsystem
+list(APPEND LW_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/language_pages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/update_timer.cpp
+)
+list(APPEND LW_GUI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/soft_options_dialog.cpp
+)

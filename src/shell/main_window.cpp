@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "comm_settings/pargen_dialog.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
 #include "shell/about_dialog.h"
@@ -168,8 +169,10 @@ void TFLoomwrightFirmWare::Create_Dialogs()
         [this](bool enabled) { Enable_Update_Timer(enabled); }, this);
     add(FSoftOptions, FSoftOptions);
 
-    // The communication settings dialog (TFParGen) and then the KNX access
-    // dialog (TFKNXAccess) are created here, once they exist.
+    FParGen = new TFParGen(m_state, m_messages, this);
+    add(FParGen, FParGen);
+
+    // The KNX access dialog (TFKNXAccess) is created here, once it exists.
 }
 
 void TFLoomwrightFirmWare::Set_Lang()
@@ -221,7 +224,7 @@ void TFLoomwrightFirmWare::Btn_Click(QObject* sender)
     else if (m_state.Dir_Project.isEmpty())
         m_messages.Error(m_state.Text(18));
     else if (sender == Btn_Prm_Gen)
-        Show_Editor(FParGen);
+        FParGen->Open();
     else if (sender == Btn_KNX_Access)
         Show_Editor(FKNXAccess);
     else if (sender == Btn_CreateBin)

@@ -21,6 +21,7 @@ class Outline_Shape;
 class TFAbout;
 class TFNew_Project;
 class TFOpenConf;
+class TFParGen;
 class TFSoftOptions;
 
 class TFLoomwrightFirmWare : public QWidget, public Lang_Target {
@@ -88,16 +89,15 @@ private:
     Click_Label* L_Veltrona;
     Outline_Shape* Shape1;
 
-    // The dialogs, created once after the start-up. The update device,
-    // communication settings and KNX access dialogs are still to come: their
-    // places stay empty until then.
+    // The dialogs, created once after the start-up. The update device and KNX
+    // access dialogs are still to come: their places stay empty until then.
     Dialog_Registry m_dialogs;
     QDialog* FBootTCP = nullptr;
     TFNew_Project* FNew_Project = nullptr;
     TFOpenConf* FOpenConf = nullptr;
     TFAbout* FAbout = nullptr;
     TFSoftOptions* FSoftOptions = nullptr;
-    QDialog* FParGen = nullptr;
+    TFParGen* FParGen = nullptr;
     QDialog* FKNXAccess = nullptr;
 };
 

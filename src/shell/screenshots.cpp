@@ -5,6 +5,7 @@
 //
 //   loomwright-screenshots <languages folder> <output folder> <language>...
 
+#include "comm_settings/pargen_dialog.h"
 #include "options/soft_options_dialog.h"
 #include "shell/about_dialog.h"
 #include "shell/flat_button.h"
@@ -136,6 +137,16 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
         options->PageControl1->setCurrentWidget(options->TS_Con_Options);
         options->Btn_Check_Update->click();
     }) && ok;
+
+    // Set Communication with the project's settings (the defaults), then with
+    // the KNX group collapsed, which is put back afterwards.
+    auto* parGen = window.findChild<lw::TFParGen*>(QStringLiteral("FParGen"));
+    parGen->FormShow();
+    ok = Shoot_Dialog(parGen, prefix + QStringLiteral("set_communication.png")) && ok;
+    parGen->FormShow();
+    ok = Shoot_Dialog(parGen, prefix + QStringLiteral("set_communication_collapsed.png"),
+                      [parGen] { parGen->Btn_KNX_Collapse->click(); }) && ok;
+    parGen->Btn_KNX_Expande->click();
     return ok;
 }
 

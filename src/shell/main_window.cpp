@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "knx_access/knx_access_dialog.h"
 #include "lang/language_file.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
@@ -169,8 +170,11 @@ void TFLoomwrightFirmWare::Create_Dialogs()
         [this](bool enabled) { Enable_Update_Timer(enabled); }, this);
     add(FSoftOptions, FSoftOptions);
 
-    // The communication settings dialog (TFParGen) and then the KNX access
-    // dialog (TFKNXAccess) are created here, once they exist.
+    // The communication settings dialog (TFParGen) is created here, once it exists.
+
+    auto* knxAccess = new TFKNXAccess(m_state, m_messages, this);
+    FKNXAccess = knxAccess;
+    add(knxAccess, knxAccess);
 }
 
 void TFLoomwrightFirmWare::Set_Lang()

@@ -4,3 +4,8 @@ list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_check.cpp
     ${CMAKE_CURRENT_LIST_DIR}/row_operations.cpp
 )
+list(APPEND LW_GUI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/knx_table_model.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_cell_delegate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_access_dialog.cpp
+)

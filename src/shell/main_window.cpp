@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include "comm_settings/pargen_dialog.h"
+#include "knx_access/knx_access_dialog.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
 #include "shell/about_dialog.h"
@@ -172,7 +173,8 @@ void TFLoomwrightFirmWare::Create_Dialogs()
     FParGen = new TFParGen(m_state, m_messages, this);
     add(FParGen, FParGen);
 
-    // The KNX access dialog (TFKNXAccess) is created here, once it exists.
+    FKNXAccess = new TFKNXAccess(m_state, m_messages, this);
+    add(FKNXAccess, FKNXAccess);
 }
 
 void TFLoomwrightFirmWare::Set_Lang()

@@ -19,6 +19,7 @@ class Flat_Button;
 class Messages;
 class Outline_Shape;
 class TFAbout;
+class TFKNXAccess;
 class TFNew_Project;
 class TFOpenConf;
 class TFParGen;
@@ -89,8 +90,7 @@ private:
     Click_Label* L_Veltrona;
     Outline_Shape* Shape1;
 
-    // The dialogs, created once after the start-up. The update device and KNX
-    // access dialogs are still to come: their places stay empty until then.
+    // The dialogs, created once after the start-up, in creation order.
     Dialog_Registry m_dialogs;
     QDialog* FBootTCP = nullptr;
     TFNew_Project* FNew_Project = nullptr;
@@ -98,7 +98,7 @@ private:
     TFAbout* FAbout = nullptr;
     TFSoftOptions* FSoftOptions = nullptr;
     TFParGen* FParGen = nullptr;
-    QDialog* FKNXAccess = nullptr;
+    TFKNXAccess* FKNXAccess = nullptr;
 };
 
 } // namespace lw

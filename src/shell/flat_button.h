@@ -1,0 +1,45 @@
+#pragma once
+// A flat button with a painted picture: its face turns to its hover colour
+// under the mouse and orange while pressed. Texts of picture-only buttons are
+// shown as hints.
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QPixmap>
+
+namespace lw {
+
+class Flat_Button : public QAbstractButton {
+    Q_OBJECT
+public:
+    enum class Arrangement {
+        Picture_Only,        // image button: the picture fills the face
+        Text_Left,           // picture at the left edge, text left-aligned after it
+        Picture_Left,        // picture then text, centred together
+        Picture_Right,       // text then picture, centred together
+    };
+
+    Flat_Button(QWidget* parent, const char* name, const QRect& geometry, const QColor& hover, Arrangement arrangement);
+
+    void Set_Picture(const QPixmap& picture);
+    QColor Hover_Colour() const { return m_hover; }
+    bool Is_Hovered() const { return m_underMouse; }
+    // The face colour now: orange while pressed, the hover colour under the
+    // mouse, else the resting colour.
+    QColor Face_Colour() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QColor m_hover;
+    Arrangement m_arrangement;
+    QPixmap m_picture;
+    bool m_underMouse = false;
+};
+
+} // namespace lw

@@ -1,0 +1,51 @@
+#pragma once
+// The Open Configuration dialog: lists the configurations found in PROJECTS
+// and lets the user choose one.
+
+#include "shell/dialog_registry.h"
+#include "shell/program_state.h"
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+
+namespace lw {
+
+class Flat_Button;
+class Title_Panel;
+class Button_Panel;
+
+class TFOpenConf : public QDialog, public Lang_Target {
+    Q_OBJECT
+public:
+    TFOpenConf(ProgramState& state, QWidget* parent);
+    void Set_Lang() override;
+
+    // The chosen name; empty until the first choice, kept between showings.
+    QString Name_Conf() const { return m_nameConf; }
+    // The configurations found at the last showing.
+    QStringList SL() const { return m_sl; }
+
+    QListWidget* ListBox1;
+    Flat_Button* Btn_OK;
+    Flat_Button* Btn_Cancel;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormShow();
+    void ListBox1Click(int row);
+    void Lay_Out();
+
+    ProgramState& m_state;
+    Title_Panel* m_title;
+    Button_Panel* m_buttons;
+    QLabel* L_List;
+    QStringList m_sl;
+    QString m_nameConf;
+};
+
+} // namespace lw

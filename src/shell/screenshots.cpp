@@ -1,0 +1,157 @@
+// Renders the main window and the dialogs of the configurator to PNG files, in
+// the languages asked for, from a throw-away program folder. Nothing is sent
+// anywhere: the version query answers "newer version" from here and links are
+// not opened.
+//
+//   loomwright-screenshots <languages folder> <output folder> <language>...
+
+#include "options/soft_options_dialog.h"
+#include "shell/about_dialog.h"
+#include "shell/flat_button.h"
+#include "shell/main_window.h"
+#include "shell/messages.h"
+#include "shell/new_project_dialog.h"
+#include "shell/open_conf_dialog.h"
+#include "shell/settings_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+class Quiet_Messages : public lw::Messages {
+public:
+    void Error(const QString&) override {}
+    bool Question(const QString&) override { return false; }
+};
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+bool Save(QWidget* widget, const QString& path)
+{
+    Settle();
+    const bool ok = widget->grab().save(path, "PNG");
+    QTextStream(stdout) << (ok ? "wrote " : "FAILED ") << path << '\n';
+    return ok;
+}
+
+bool Shoot_Dialog(QDialog* dialog, const QString& path, const std::function<void()>& prepare = {})
+{
+    dialog->show();
+    if (prepare)
+        prepare();
+    const bool ok = Save(dialog, path);
+    dialog->hide();
+    return ok;
+}
+
+bool Copy_Folder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    bool ok = true;
+    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::Files)) {
+        const QString target = QDir(to).filePath(info.fileName());
+        QFile::remove(target);
+        ok = QFile::copy(info.filePath(), target) && ok;
+    }
+    return ok;
+}
+
+// One program folder for one language: the shipped languages, two projects and
+// the settings naming the language, a project and both internet permissions.
+bool Prepare_Folder(const QString& app, const QString& languages, const QString& language, const QString& project)
+{
+    if (!Copy_Folder(languages, QDir(app).filePath(QStringLiteral("LANGUAGE"))))
+        return false;
+    for (const char* name : {"Office Building", "Plant B", "Warehouse"})
+        QDir().mkpath(QDir(app).filePath(QStringLiteral("PROJECTS/") + QLatin1String(name) + QStringLiteral("/bin")));
+    lw::ProgramState settings;
+    settings.Dir_App = app;
+    settings.Name_Project = project;
+    settings.Language_Name = language;
+    settings.Enable_Internet = true;
+    settings.Enable_Update = true;
+    return lw::Save_Setting(settings).isEmpty();
+}
+
+bool Shoot_Language(const QString& languages, const QString& out, const QString& language)
+{
+    bool ok = true;
+    const QString prefix = QDir(out).filePath(language + QLatin1Char('_'));
+    Quiet_Messages messages;
+    lw::Shell_Seams seams;
+    seams.Check_Version = [] { return true; };
+    seams.Open_Url = [](const QUrl&) {};
+    seams.Compile_Image = [](const lw::ProgramState&) { return QString(); };
+    seams.First_Interval_Ms = 20;
+
+    {
+        QTemporaryDir app;
+        ok = app.isValid() && Prepare_Folder(app.path(), languages, language, QString()) && ok;
+        lw::ProgramState state;
+        lw::TFLoomwrightFirmWare window(state, messages, app.path(), seams);
+        window.Timer_Update->stop();
+        window.show();
+        ok = Save(&window, prefix + QStringLiteral("main_no_configuration.png")) && ok;
+    }
+
+    QTemporaryDir app;
+    ok = app.isValid() && Prepare_Folder(app.path(), languages, language, QStringLiteral("Plant B")) && ok;
+    lw::ProgramState state;
+    lw::TFLoomwrightFirmWare window(state, messages, app.path(), seams);
+    window.show();
+    ok = Save(&window, prefix + QStringLiteral("main.png")) && ok;
+
+    // The update check's first event shows the link.
+    auto* link = window.findChild<QLabel*>(QStringLiteral("LL_Update"));
+    QElapsedTimer waited;
+    waited.start();
+    while (!link->isVisible() && waited.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    window.Timer_Update->stop();
+    ok = Save(&window, prefix + QStringLiteral("main_update_link.png")) && ok;
+
+    auto* newProject = window.findChild<lw::TFNew_Project*>(QStringLiteral("FNew_Project"));
+    ok = Shoot_Dialog(newProject, prefix + QStringLiteral("new_configuration.png"),
+                      [newProject] { newProject->E_New_Proj->setText(QStringLiteral("Plant C")); }) && ok;
+    ok = Shoot_Dialog(window.findChild<lw::TFOpenConf*>(QStringLiteral("FOpenConf")),
+                      prefix + QStringLiteral("open_configuration.png")) && ok;
+    ok = Shoot_Dialog(window.findChild<lw::TFAbout*>(QStringLiteral("FAbout")), prefix + QStringLiteral("about.png")) && ok;
+
+    auto* options = window.findChild<lw::TFSoftOptions*>(QStringLiteral("FSoftOptions"));
+    ok = Shoot_Dialog(options, prefix + QStringLiteral("options_language.png")) && ok;
+    ok = Shoot_Dialog(options, prefix + QStringLiteral("options_connection.png"), [options] {
+        options->PageControl1->setCurrentWidget(options->TS_Con_Options);
+        options->Btn_Check_Update->click();
+    }) && ok;
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    if (args.size() < 3) {
+        QTextStream(stderr) << "usage: loomwright-screenshots <languages folder> <output folder> <language>...\n";
+        return 2;
+    }
+    QDir().mkpath(args[1]);
+    bool ok = true;
+    for (const QString& language : args.mid(2))
+        ok = Shoot_Language(args[0], args[1], language) && ok;
+    return ok ? 0 : 1;
+}

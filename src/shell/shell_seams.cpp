@@ -1,0 +1,26 @@
+#include "shell/shell_seams.h"
+
+#include "image/image_compile.h"
+#include "lang/language_file.h"
+#include "shell/web_links.h"
+
+#include <QDesktopServices>
+
+namespace lw {
+
+Shell_Seams With_Defaults(Shell_Seams seams)
+{
+    if (!seams.Check_Version)
+        seams.Check_Version = [] { return false; };
+    if (seams.Download_Link.isEmpty())
+        seams.Download_Link = Default_Download_Page_Url().toString();
+    if (!seams.Open_Url)
+        seams.Open_Url = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    if (!seams.Compile_Image)
+        seams.Compile_Image = [](const ProgramState& state) { return Compile_And_Save_Image(state); };
+    if (!seams.Load_Language)
+        seams.Load_Language = [](ProgramState& state) { Load_Language(state); };
+    return seams;
+}
+
+} // namespace lw

@@ -19,6 +19,7 @@ class Flat_Button;
 class Messages;
 class Outline_Shape;
 class TFAbout;
+class TFBootTCP;
 class TFNew_Project;
 class TFOpenConf;
 class TFSoftOptions;
@@ -88,11 +89,10 @@ private:
     Click_Label* L_Veltrona;
     Outline_Shape* Shape1;
 
-    // The dialogs, created once after the start-up. The update device,
-    // communication settings and KNX access dialogs are still to come: their
-    // places stay empty until then.
+    // The dialogs, created once after the start-up. The communication settings
+    // and KNX access dialogs are still to come: their places stay empty until then.
     Dialog_Registry m_dialogs;
-    QDialog* FBootTCP = nullptr;
+    TFBootTCP* FBootTCP = nullptr;
     TFNew_Project* FNew_Project = nullptr;
     TFOpenConf* FOpenConf = nullptr;
     TFAbout* FAbout = nullptr;

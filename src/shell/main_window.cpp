@@ -15,6 +15,7 @@
 #include "shell/settings_file.h"
 #include "shell/small_widgets.h"
 #include "shell/web_links.h"
+#include "update/boot_tcp_dialog.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -154,7 +155,8 @@ void TFLoomwrightFirmWare::Create_Dialogs()
 {
     const auto add = [this](QDialog* dialog, Lang_Target* lang) { m_dialogs.Add(dialog, lang); };
 
-    // The update device dialog (TFBootTCP) is created first, here, once it exists.
+    FBootTCP = new TFBootTCP(m_state, m_messages, m_seams, this);
+    add(FBootTCP, FBootTCP);
 
     FNew_Project = new TFNew_Project(m_state, m_messages, this);
     add(FNew_Project, FNew_Project);

@@ -19,6 +19,7 @@ class Flat_Button;
 class Messages;
 class Outline_Shape;
 class TFAbout;
+class TFBootTCP;
 class TFKNXAccess;
 class TFNew_Project;
 class TFOpenConf;
@@ -92,7 +93,7 @@ private:
 
     // The dialogs, created once after the start-up, in creation order.
     Dialog_Registry m_dialogs;
-    QDialog* FBootTCP = nullptr;
+    TFBootTCP* FBootTCP = nullptr;
     TFNew_Project* FNew_Project = nullptr;
     TFOpenConf* FOpenConf = nullptr;
     TFAbout* FAbout = nullptr;

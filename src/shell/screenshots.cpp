@@ -14,6 +14,7 @@
 #include "shell/new_project_dialog.h"
 #include "shell/open_conf_dialog.h"
 #include "shell/settings_file.h"
+#include "update/boot_tcp_dialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +33,33 @@ class Quiet_Messages : public lw::Messages {
 public:
     void Error(const QString&) override {}
     bool Question(const QString&) override { return false; }
+};
+
+// The update dialog's echo client here sends nothing: it answers with data
+// when told to, else with a reply that carries none.
+class Screenshot_Echo : public lw::Echo_Client {
+public:
+    explicit Screenshot_Echo(const bool& answer) : m_answer(answer) {}
+    lw::Echo_Result Echo(const QString&, const QByteArray& data, quint16, int) override
+    {
+        lw::Echo_Result r;
+        r.Ok = true;
+        r.Bytes_Received = m_answer ? int(data.size()) : 0;
+        return r;
+    }
+
+private:
+    const bool& m_answer;
+};
+
+// A clock on which every reading is 100 ms later, so that a failed test ends at once.
+class Screenshot_Clock : public lw::Ping_Clock {
+public:
+    quint32 Tick_Ms() override { return m_now += 100; }
+    void Sleep_Ms(int) override {}
+
+private:
+    quint32 m_now = 0;
 };
 
 void Settle()
@@ -97,6 +125,10 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
     seams.Open_Url = [](const QUrl&) {};
     seams.Compile_Image = [](const lw::ProgramState&) { return QString(); };
     seams.First_Interval_Ms = 20;
+    bool deviceAnswers = false;
+    seams.Make_Echo_Client = [&deviceAnswers] { return std::make_unique<Screenshot_Echo>(deviceAnswers); };
+    seams.Clock = std::make_shared<Screenshot_Clock>();
+    seams.Start_Program = [](const QString&, const QString&, bool) { return lw::Run_Result(); };
 
     {
         QTemporaryDir app;
@@ -147,6 +179,18 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
     ok = Shoot_Dialog(parGen, prefix + QStringLiteral("set_communication_collapsed.png"),
                       [parGen] { parGen->Btn_KNX_Collapse->click(); }) && ok;
     parGen->Btn_KNX_Expande->click();
+
+    // The update dialog: a ping that found nothing, then the options page after one that did.
+    auto* boot = window.findChild<lw::TFBootTCP*>(QStringLiteral("FBootTCP"));
+    ok = Shoot_Dialog(boot, prefix + QStringLiteral("update_device_address.png"), [boot, &deviceAnswers] {
+        deviceAnswers = false;
+        boot->Btn_Ping->click();
+    }) && ok;
+    ok = Shoot_Dialog(boot, prefix + QStringLiteral("update_device_options.png"), [boot, &deviceAnswers] {
+        deviceAnswers = true;
+        boot->Btn_Ping->click();
+        boot->Btn_Next->click();
+    }) && ok;
     return ok;
 }
 

@@ -21,6 +21,14 @@ Shell_Seams With_Defaults(Shell_Seams seams)
         seams.Compile_Image = [](const ProgramState& state) { return Compile_And_Save_Image(state); };
     if (!seams.Load_Language)
         seams.Load_Language = [](ProgramState& state) { Load_Language(state); };
+    if (!seams.Make_Echo_Client)
+        seams.Make_Echo_Client = [] { return Make_System_Echo_Client(); };
+    if (!seams.Clock)
+        seams.Clock = std::make_shared<System_Ping_Clock>();
+    if (!seams.Start_Program)
+        seams.Start_Program = [](const QString& NomeSW, const QString& Parameter, bool tipo) {
+            return Start_Program(NomeSW, Parameter, tipo);
+        };
     return seams;
 }
 

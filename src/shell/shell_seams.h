@@ -1,12 +1,17 @@
 #pragma once
-// What the main window and the options dialog reach outside the program: the
-// version query, the browser, the image compiler and the update timer's
-// intervals. The configurator uses the defaults; tests replace them.
+// What the main window and its dialogs reach outside the program: the version
+// query, the browser, the image compiler, the update timer's intervals, and the
+// update dialog's echo client, clock and program runner. The configurator uses
+// the defaults; tests replace them.
 
+#include "platform/echo_client.h"
+#include "platform/ping_test.h"
+#include "platform/process_runner.h"
 #include "shell/program_state.h"
 
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 namespace lw {
 
@@ -25,6 +30,14 @@ struct Shell_Seams {
     // Update timer: first event after First_Interval_Ms, then every Later_Interval_Ms.
     int First_Interval_Ms = 60000;
     int Later_Interval_Ms = 7200000;
+    // The echo client of the update dialog's connection test, made once per
+    // dialog. Default: the system's ICMP echo client.
+    std::function<std::unique_ptr<Echo_Client>()> Make_Echo_Client;
+    // The clock of the connection test. Default: the system clock.
+    std::shared_ptr<Ping_Clock> Clock;
+    // Starts a program and waits for its end (NomeSW, Parameter, tipo).
+    // Default: Start_Program with the runner's full limit.
+    std::function<Run_Result(const QString&, const QString&, bool)> Start_Program;
 };
 
 // Fills every seam left empty with its default.

@@ -65,6 +65,17 @@ inline void Fake_Load_Language(ProgramState& state)
     state.Lang_Count = 1200;
 }
 
+// An echo client that never reaches the network: every echo is refused.
+class Offline_Echo : public Echo_Client {
+public:
+    Echo_Result Echo(const QString&, const QByteArray&, quint16, int) override
+    {
+        Echo_Result r;
+        r.Error = QStringLiteral("no network in tests");
+        return r;
+    }
+};
+
 // What the seams saw.
 struct Seam_Record {
     bool newer = false;            // answer of the version query
@@ -73,6 +84,7 @@ struct Seam_Record {
     QString compile_error;         // answer of the compile
     QStringList compiled;          // Dir_Project at each compile
     int loads = 0;
+    QStringList started;           // programs the runner was asked to start
 };
 
 inline Shell_Seams Test_Seams(Seam_Record& record, int firstMs = 60000, int laterMs = 7200000)
@@ -88,6 +100,11 @@ inline Shell_Seams Test_Seams(Seam_Record& record, int firstMs = 60000, int late
     seams.Load_Language = [&record](ProgramState& state) { ++record.loads; Fake_Load_Language(state); };
     seams.First_Interval_Ms = firstMs;
     seams.Later_Interval_Ms = laterMs;
+    seams.Make_Echo_Client = [] { return std::make_unique<Offline_Echo>(); };
+    seams.Start_Program = [&record](const QString& program, const QString&, bool) {
+        record.started.append(program);
+        return Run_Result();
+    };
     return seams;
 }
 

@@ -264,9 +264,17 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(Join_Path(f.Projects(), "Plant")));
         test::Write_Settings(f.App(), "Plant", "English");
         f.Start();
-        Click(f.Find<Flat_Button>("Btn_CreateBin"));
-        Click(f.Find<Flat_Button>("Btn_CreateBin"));
+        // Each press compiles, then opens the update dialog (closed here at once).
+        QStringList opened;
+        for (int press = 0; press < 2; ++press) {
+            test::On_Modal([&opened](QWidget* modal) {
+                opened << modal->objectName();
+                static_cast<QDialog*>(modal)->reject();
+            });
+            Click(f.Find<Flat_Button>("Btn_CreateBin"));
+        }
         QCOMPARE(f.record.compiled, QStringList({f.state.Dir_Project, f.state.Dir_Project}));
+        QCOMPARE(opened, QStringList({"FBootTCP", "FBootTCP"}));
         QVERIFY(f.messages.shown.isEmpty());
 
         f.record.compile_error = "Cannot write /x/bin/bank.bin: disk full";
@@ -369,13 +377,15 @@ private Q_SLOTS:
     {
         test::Main_Window_Fixture f;
         f.Start();
-        QCOMPARE(f.window->Dialogs().Creation_Order(), QStringList({"FNew_Project", "FOpenConf", "FAbout", "FSoftOptions"}));
-        QCOMPARE(f.window->Dialogs().Lang_Order(), QStringList({"FNew_Project", "FOpenConf", "FSoftOptions"}));
+        QCOMPARE(f.window->Dialogs().Creation_Order(),
+                 QStringList({"FBootTCP", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions"}));
+        QCOMPARE(f.window->Dialogs().Lang_Order(), QStringList({"FBootTCP", "FNew_Project", "FOpenConf", "FSoftOptions"}));
 
         for (int i = 0; i < 1200; ++i)
             f.state.Lang_Strings[i] = "X" + QString::number(i);
         f.window->Change_Language();
         QCOMPARE(f.Find<Flat_Button>("Btn_New")->text(), QString("X15"));
+        QCOMPARE(f.Find<QDialog>("FBootTCP")->windowTitle(), QString("X57"));
         QCOMPARE(f.Find<QDialog>("FNew_Project")->windowTitle(), QString("X25"));
         QCOMPARE(f.Find<QDialog>("FOpenConf")->windowTitle(), QString("X33"));
         QCOMPARE(f.Find<QDialog>("FSoftOptions")->windowTitle(), QString("X38"));
@@ -388,7 +398,7 @@ private Q_SLOTS:
     {
         test::Main_Window_Fixture f;
         f.Start();
-        for (const char* name : {"FNew_Project", "FOpenConf", "FSoftOptions"}) {
+        for (const char* name : {"FBootTCP", "FNew_Project", "FOpenConf", "FSoftOptions"}) {
             auto* code = f.Find<QDialog>(name)->findChild<QLabel*>("L_SW_Code");
             QVERIFY2(code, name);
             QCOMPARE(code->text(), QString("KQ4315"));

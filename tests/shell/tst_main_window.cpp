@@ -282,14 +282,21 @@ private Q_SLOTS:
         QCOMPARE(f.messages.errors, QStringList({"Cannot write /x/bin/bank.bin: disk full"}));
     }
 
-    void editorStepsWithConfigurationShowNoError()
+    void editorStepsWithConfigurationOpenTheirDialogs()
     {
         test::Main_Window_Fixture f;
         QVERIFY(QDir().mkpath(Join_Path(f.Projects(), "Plant")));
         test::Write_Settings(f.App(), "Plant", "English");
         f.Start();
-        Click(f.Find<Flat_Button>("Btn_Prm_Gen"));
-        Click(f.Find<Flat_Button>("Btn_KNX_Access"));
+        QStringList opened;
+        for (const char* button : {"Btn_Prm_Gen", "Btn_KNX_Access"}) {
+            test::On_Modal([&opened](QWidget* modal) {
+                opened << modal->objectName();
+                static_cast<QDialog*>(modal)->reject();
+            });
+            Click(f.Find<Flat_Button>(button));
+        }
+        QCOMPARE(opened, QStringList({"FParGen", "FKNXAccess"}));
         QVERIFY(f.messages.shown.isEmpty());
         QVERIFY(f.record.compiled.isEmpty());
     }
@@ -378,8 +385,10 @@ private Q_SLOTS:
         test::Main_Window_Fixture f;
         f.Start();
         QCOMPARE(f.window->Dialogs().Creation_Order(),
-                 QStringList({"FBootTCP", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions"}));
-        QCOMPARE(f.window->Dialogs().Lang_Order(), QStringList({"FBootTCP", "FNew_Project", "FOpenConf", "FSoftOptions"}));
+                 QStringList({"FBootTCP", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions", "FParGen",
+                              "FKNXAccess"}));
+        QCOMPARE(f.window->Dialogs().Lang_Order(),
+                 QStringList({"FBootTCP", "FNew_Project", "FOpenConf", "FSoftOptions", "FParGen", "FKNXAccess"}));
 
         for (int i = 0; i < 1200; ++i)
             f.state.Lang_Strings[i] = "X" + QString::number(i);
@@ -389,6 +398,8 @@ private Q_SLOTS:
         QCOMPARE(f.Find<QDialog>("FNew_Project")->windowTitle(), QString("X25"));
         QCOMPARE(f.Find<QDialog>("FOpenConf")->windowTitle(), QString("X33"));
         QCOMPARE(f.Find<QDialog>("FSoftOptions")->windowTitle(), QString("X38"));
+        QCOMPARE(f.Find<QDialog>("FParGen")->windowTitle(), QString("X90"));
+        QCOMPARE(f.Find<QDialog>("FKNXAccess")->windowTitle(), QString("X168"));
         QCOMPARE(f.Find<QDialog>("FAbout")->windowTitle(), QString("About..."));
         // The configuration labels keep their texts until a configuration is opened or created.
         QCOMPARE(f.Find<QLabel>("L_Name_Conf")->text(), QString("None Configuration Opened "));

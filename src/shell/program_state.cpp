@@ -1,6 +1,7 @@
 #include "shell/program_state.h"
 
 #include "lang/language_file.h"
+#include "shell/projects.h"
 #include "shell/settings_file.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,9 @@ void Set_Product_Texts(ProgramState& state)
 bool Restore_Configuration(ProgramState& state)
 {
     const QString dir = Join_Path(state.Dir_Projects, state.Name_Project);
-    if (!state.Name_Project.isEmpty() && QFileInfo(dir).isDir()) {
+    // A stored name that would lead out of PROJECTS (a separator, "." or "..")
+    // is kept but not restored, like a name whose folder is gone.
+    if (!state.Name_Project.isEmpty() && !Is_Unsafe_Project_Name(state.Name_Project) && QFileInfo(dir).isDir()) {
         state.Dir_Project = dir;
         return true;
     }

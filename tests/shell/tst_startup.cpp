@@ -81,6 +81,10 @@ private Q_SLOTS:
         QTest::newRow("other folder present") << QByteArray("Plant A") << "Plant B" << false;
         QTest::newRow("name is a file") << QByteArray("notes.txt") << "" << false;
         QTest::newRow("empty name") << QByteArray("") << "Plant A" << false;
+        // Names that lead out of PROJECTS are never restored, though the folder exists.
+        QTest::newRow("parent folder") << QByteArray("..") << "Plant A" << false;
+        QTest::newRow("same folder") << QByteArray(".") << "Plant A" << false;
+        QTest::newRow("nested path") << QByteArray("Plant A/bin") << "Plant A/bin" << false;
     }
 
     void storedConfiguration()

@@ -6,6 +6,8 @@
 //   loomwright-screenshots <languages folder> <output folder> <language>...
 
 #include "comm_settings/pargen_dialog.h"
+#include "knx_access/knx_access_dialog.h"
+#include "knx_access/knx_access_file.h"
 #include "options/soft_options_dialog.h"
 #include "shell/about_dialog.h"
 #include "shell/flat_button.h"
@@ -179,6 +181,21 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
     ok = Shoot_Dialog(parGen, prefix + QStringLiteral("set_communication_collapsed.png"),
                       [parGen] { parGen->Btn_KNX_Collapse->click(); }) && ok;
     parGen->Btn_KNX_Expande->click();
+
+    // The KNX access dialog with a few commands of a small plant.
+    lw::Text_Table commands = lw::Fresh_KNX_Table();
+    const QStringList rows[] = {
+        {"Y", "1.1.10", "1/2/3", "Write", "Low", "Swap16", "N", "Y", "Y", "N", "Y", "500", "4", "No", "2", "Boiler flow"},
+        {"Y", "1.1.11", "1/2/4", "Write", "Normal", "None", "N", "N", "N", "Y", "N", "", "6", "3", "1", "Pump running"},
+        {"N", "1.1.12", "2/0/1", "Read", "Urgent", "Float16 to Int * 10", "N", "N", "Y", "N", "N", "", "8", "No", "2", "Outside temperature"},
+        {"Y", "1.1.13", "1.1.200", "64", "System", "Int to Float", "Y", "N", "N", "Y", "Y", "60000", "10", "No", "4", "Energy meter"},
+    };
+    for (int r = 0; r < int(std::size(rows)); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            commands.Set_Cell(r + 1, c + 1, rows[r][c]);
+    ok = lw::Write_KNX_Access_File(commands, state.File_KNX_Access).isEmpty() && ok;
+    ok = Shoot_Dialog(window.findChild<lw::TFKNXAccess*>(QStringLiteral("FKNXAccess")),
+                      prefix + QStringLiteral("knx_access.png")) && ok;
 
     // The update dialog: a ping that found nothing, then the options page after one that did.
     auto* boot = window.findChild<lw::TFBootTCP*>(QStringLiteral("FBootTCP"));

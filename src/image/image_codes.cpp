@@ -44,31 +44,6 @@ std::uint32_t Part(const QString& text, int fallback)
 
 } // namespace
 
-bool Upper_Equals(QStringView text, QLatin1StringView keyword)
-{
-    bool ascii = true;
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    // Plain ASCII upper-cases letter by letter; other texts take the full
-    // Unicode upper-casing, which may change their length.
-    if (!ascii)
-        return text.toString().toUpper() == keyword;
-    if (text.size() != keyword.size())
-        return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char16_t c = text[i].unicode();
-        if (c >= u'a' && c <= u'z')
-            c = char16_t(c - u'a' + u'A');
-        if (c != keyword[i].unicode())
-            return false;
-    }
-    return true;
-}
-
 std::uint16_t APCI_Code(QStringView text)
 {
     if (Upper_Equals(text, QLatin1StringView("WRITE")))

@@ -8,10 +8,6 @@
 
 namespace lw::image {
 
-// True when text upper-cased equals keyword (an upper-case ASCII text). The
-// text is not stripped.
-bool Upper_Equals(QStringView text, QLatin1StringView keyword);
-
 // "WRITE" 0x0080, "READ" 0x0000 (any letter case, not stripped); any other
 // text read as an integer, 0 when it is not one; 16 bits kept.
 std::uint16_t APCI_Code(QStringView text);

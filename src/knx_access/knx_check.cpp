@@ -23,21 +23,6 @@ enum : int {
     Msg_Span = 226,
 };
 
-// Compares a text with an upper-case keyword, folding only the letters a to z.
-bool Upper_Equals(const QString& text, QLatin1String keyword)
-{
-    if (text.size() != keyword.size())
-        return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char16_t c = text[i].unicode();
-        if (c >= u'a' && c <= u'z')
-            c = char16_t(c - u'a' + u'A');
-        if (c != char16_t(keyword[i].unicode()))
-            return false;
-    }
-    return true;
-}
-
 bool In_Range(const QString& text, int low, int high, int& value)
 {
     value = Read_Integer_Or(text, -1);

@@ -73,4 +73,18 @@ QString Strip(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
+bool Upper_Equals(QStringView text, QLatin1StringView keyword)
+{
+    if (text.size() != keyword.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t c = text[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            c = char16_t(c - u'a' + u'A');
+        if (c != char16_t(keyword[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
 } // namespace lw

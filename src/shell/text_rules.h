@@ -19,4 +19,8 @@ int Read_Integer_Or(QStringView text, int fallback);
 // Removes leading and trailing characters with codes 0 to 32.
 QString Strip(QStringView text);
 
+// True when text upper-cased equals keyword (upper-case ASCII). Upper-casing
+// folds only the letters a to z; the text is not stripped.
+bool Upper_Equals(QStringView text, QLatin1StringView keyword);
+
 } // namespace lw

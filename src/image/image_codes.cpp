@@ -37,26 +37,23 @@ const Named_Code Formats[] = {
 
 // A part of an address text read as an integer, fallback when it is not one.
 // Unsigned so that the packing wraps instead of overflowing.
-std::uint32_t Part(const QString& text, int fallback)
+std::uint32_t Part(QStringView text, int fallback)
 {
     return std::uint32_t(Read_Integer_Or(text, fallback));
 }
 
-} // namespace
-
-bool Upper_Equals(QStringView text, QLatin1StringView keyword)
+bool Is_Ascii(QStringView text)
 {
-    bool ascii = true;
     for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
+        if (c.unicode() >= 0x80)
+            return false;
     }
-    // Plain ASCII upper-cases letter by letter; other texts take the full
-    // Unicode upper-casing, which may change their length.
-    if (!ascii)
-        return text.toString().toUpper() == keyword;
+    return true;
+}
+
+// Upper_Equals for a text known to be plain ASCII.
+bool Ascii_Upper_Equals(QStringView text, QLatin1StringView keyword)
+{
     if (text.size() != keyword.size())
         return false;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -67,6 +64,38 @@ bool Upper_Equals(QStringView text, QLatin1StringView keyword)
             return false;
     }
     return true;
+}
+
+// The first entry of table whose text equals text upper-cased; nullptr for
+// none. The text is looked at once, not once per entry.
+template <std::size_t N>
+const Named_Code* Find_Upper(QStringView text, const Named_Code (&table)[N])
+{
+    if (Is_Ascii(text)) {
+        for (const Named_Code& entry : table) {
+            if (Ascii_Upper_Equals(text, QLatin1StringView(entry.text)))
+                return &entry;
+        }
+        return nullptr;
+    }
+    const QString upper = text.toString().toUpper();
+    for (const Named_Code& entry : table) {
+        if (upper == QLatin1StringView(entry.text))
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool Upper_Equals(QStringView text, QLatin1StringView keyword)
+{
+    // Plain ASCII upper-cases letter by letter, in place; other texts take
+    // the full Unicode upper-casing, which may change their length and may
+    // turn a letter into an ASCII one.
+    if (Is_Ascii(text))
+        return Ascii_Upper_Equals(text, keyword);
+    return text.toString().toUpper() == keyword;
 }
 
 std::uint16_t APCI_Code(QStringView text)
@@ -80,26 +109,19 @@ std::uint16_t APCI_Code(QStringView text)
 
 std::uint8_t Priority_Code(QStringView text)
 {
-    for (const Named_Code& p : Priorities) {
-        if (Upper_Equals(text, QLatin1StringView(p.text)))
-            return std::uint8_t(p.code);
-    }
-    return 1;
+    const Named_Code* priority = Find_Upper(text, Priorities);
+    return priority ? std::uint8_t(priority->code) : 1;
 }
 
 std::uint16_t Format_Code(QStringView text)
 {
-    for (const Named_Code& f : Formats) {
-        if (Upper_Equals(text, QLatin1StringView(f.text)))
-            return std::uint16_t(f.code << 12);
-    }
-    return 0x0000;
+    const Named_Code* format = Find_Upper(text, Formats);
+    return format ? std::uint16_t(format->code << 12) : 0x0000;
 }
 
 std::uint16_t Encode_KNX_Address(QStringView text, bool group)
 {
-    const QString stripped = Strip(text);
-    const Address_Split s = Split_Address(stripped, group ? QChar(u'/') : QChar(u'.'));
+    const Address_Parts s = Split_Address_Parts(Strip_View(text), group ? QChar(u'/') : QChar(u'.'));
     if (s.count == 1)
         return std::uint16_t(Part(s.parts[0], 0));
     if (group) {
@@ -119,10 +141,10 @@ std::uint16_t Encode_Device_Address(QStringView text)
 {
     if (!text.contains(u'.'))
         return std::uint16_t(Read_Integer_Or(text, 0x1114));
-    const Address_Split s = Split_Address(text, u'.');
+    const Address_Parts s = Split_Address_Parts(text, u'.');
     // With two parts the line part is empty, which is not an integer: it takes the default.
-    const QString line = s.count == 3 ? s.parts[1] : QString();
-    const QString device = s.parts[s.count - 1];
+    const QStringView line = s.count == 3 ? s.parts[1] : QStringView();
+    const QStringView device = s.parts[s.count - 1];
     return std::uint16_t(Part(s.parts[0], 1) * 4096 + Part(line, 1) * 256 + Part(device, 20));
 }
 

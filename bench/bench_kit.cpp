@@ -223,21 +223,13 @@ QString Write(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-QString Prepare_App_Folder(const QString& dirApp)
+QString Write_Full_Project(const QString& dirProject)
 {
     ProgramState state;
-    Set_Folders(state, dirApp);
-    for (const QString& name : {QStringLiteral("Bench_A"), QStringLiteral("Bench_B")}) {
-        const QString error = Write(Join_Path(state.Dir_Language, name + QStringLiteral(".lng")), Full_Language(name));
-        if (!error.isEmpty())
-            return error;
-    }
-    state.Name_Project = Bench_Project;
-    state.Language_Name = QStringLiteral("Bench_A");
-    state.Dir_Project = Join_Path(state.Dir_Projects, Bench_Project);
-    QDir().mkpath(Join_Path(state.Dir_Project, QStringLiteral("bin")));
+    state.Dir_Project = dirProject;
     Set_Files(state);
-
+    if (!QDir().mkpath(Join_Path(dirProject, QStringLiteral("bin"))))
+        return QStringLiteral("cannot create %1").arg(dirProject);
     ParGen_Values values;
     values.KNX_TYPE = 1;
     values.PROFINET_EN_GAT = true;
@@ -249,9 +241,22 @@ QString Prepare_App_Folder(const QString& dirApp)
             Set_Row(table, r, Full_Row(r));
         error = Write_KNX_Access_File(table, state.File_KNX_Access);
     }
-    if (error.isEmpty())
-        error = Save_Setting(state);
     return error;
+}
+
+QString Prepare_App_Folder(const QString& dirApp)
+{
+    ProgramState state;
+    Set_Folders(state, dirApp);
+    for (const QString& name : {QStringLiteral("Bench_A"), QStringLiteral("Bench_B")}) {
+        const QString error = Write(Join_Path(state.Dir_Language, name + QStringLiteral(".lng")), Full_Language(name));
+        if (!error.isEmpty())
+            return error;
+    }
+    state.Name_Project = Bench_Project;
+    state.Language_Name = QStringLiteral("Bench_A");
+    const QString error = Write_Full_Project(Join_Path(state.Dir_Projects, Bench_Project));
+    return error.isEmpty() ? Save_Setting(state) : error;
 }
 
 namespace {

@@ -80,6 +80,10 @@ KNX_Command_Row Full_Row(int row);
 // A language file setting all 1200 entries; tag makes the texts of two files differ.
 QByteArray Full_Language(const QString& tag);
 
+// A project folder with both files at full size (every element of the
+// settings, 512 rows) and its bin folder. Returns an empty text, or why not.
+QString Write_Full_Project(const QString& dirProject);
+
 // A program folder as the configurator finds it: the language files "Bench_A"
 // and "Bench_B" (1200 entries each), the project "Bench" with both files at full
 // size, and a settings file naming that project and "Bench_A".

@@ -6,8 +6,10 @@
 // another one.
 //
 //   loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes]
+//   loomwright-bench --write-project DIR
 //
 // --part runs one part alone (under a profiler, say); the default is all three.
+// --write-project writes the benchmark's 512-row project into DIR and stops.
 
 #include "bench_parts.h"
 
@@ -31,6 +33,12 @@ int main(int argc, char** argv)
 
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--write-project") == 0) {
+        const QString error = Write_Full_Project(QString::fromLocal8Bit(argv[2]));
+        if (!error.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+        return error.isEmpty() ? 0 : 1;
+    }
     Bench_Options options;
     QString part;
     for (int i = 1; i < argc; i += 2) {

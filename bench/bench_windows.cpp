@@ -48,7 +48,7 @@ void Settle()
 
 // The timed actions, each kept out of line so that a profiler can single it
 // out (callgrind --toggle-collect=<name>).
-#define LW_BENCH_ACTION [[gnu::noinline]]
+#define LW_BENCH_ACTION [[gnu::noipa, gnu::optimize("no-optimize-sibling-calls")]]
 
 // The same start as the program's main(): the window with every dialog, shown;
 // the event loop would start next.

@@ -36,20 +36,21 @@ bool Is_Layout(const xml::Node& node)
 
 // The texts of one column as they are read: a text equal to the one before
 // shares its string, so that the many repeated cells of a table ("Y", "Low",
-// a format) cost neither a conversion nor memory of their own.
+// a format) cost neither a conversion nor memory of their own. utf8 must stay
+// valid while the column is read (it points into the loaded document).
 class Column_Texts {
 public:
     const QString& Of(const char* utf8)
     {
-        if (m_last.isNull() || std::strcmp(utf8, m_lastUtf8.constData()) != 0) {
-            m_lastUtf8 = QByteArray(utf8);
-            m_last = QString::fromUtf8(m_lastUtf8);
+        if (!m_lastUtf8 || std::strcmp(utf8, m_lastUtf8) != 0) {
+            m_lastUtf8 = utf8;
+            m_last = QString::fromUtf8(utf8);
         }
         return m_last;
     }
 
 private:
-    QByteArray m_lastUtf8;
+    const char* m_lastUtf8 = nullptr;
     QString m_last;
 };
 

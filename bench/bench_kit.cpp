@@ -104,7 +104,7 @@ void Print_Row(const QString& name, const char* clock, const Stats& s, const Fig
     QString budget;
     QString verdict;
     if (f.budget > 0) {
-        budget = QStringLiteral("%1 %2").arg(Number(f.budget, f.unit), QLatin1String(Unit_Name(f.unit)));
+        budget = QStringLiteral("%1 %2").arg(QString::number(f.budget), QLatin1String(Unit_Name(f.unit)));
         verdict = s.median <= f.budget ? QStringLiteral("ok") : QStringLiteral("OVER");
     }
     std::printf("| %-44s | %-4s | %9s %-2s | %-19s | %4d | %-9s | %-4s |\n", qPrintable(name), clock,

@@ -79,8 +79,8 @@ int main(int argc, char** argv)
         return 1;
 
     std::printf("Machine: %s\n", qPrintable(Machine_Summary()));
-    std::printf("Platform %s; %d rounds per in-process figure, %d processes per start-up figure, %d pairs of "
-                "loomwright-cli runs\n",
+    std::printf("Platform %s; %d rounds per in-process figure, %d processes per start-up figure, %d runs of "
+                "the three loomwright-cli commands\n",
                 qPrintable(QGuiApplication::platformName()), options.rounds, options.processes, options.processes * 2);
     std::printf("Load average (1, 5, 15 min): %s before, %s after\n\n", qPrintable(loadBefore),
                 qPrintable(Load_Average()));

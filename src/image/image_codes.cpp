@@ -8,31 +8,31 @@ namespace lw::image {
 namespace {
 
 struct Named_Code {
-    const char* text;     // upper-case form matched by the compiler
-    const char* name;     // form shown to a reader of an image
+    QLatin1StringView text;  // upper-case form matched by the compiler
+    const char* name;        // form shown to a reader of an image
     int code;
 };
 
 // Matching order of Priority_Code.
 const Named_Code Priorities[] = {
-    {"SYSTEM", "System", 0},
-    {"URGENT", "Urgent", 2},
-    {"NORMAL", "Normal", 1},
-    {"LOW", "Low", 3},
+    {QLatin1StringView("SYSTEM"), "System", 0},
+    {QLatin1StringView("URGENT"), "Urgent", 2},
+    {QLatin1StringView("NORMAL"), "Normal", 1},
+    {QLatin1StringView("LOW"), "Low", 3},
 };
 
 // Format code n sits at index n.
 const Named_Code Formats[] = {
-    {"NONE", "None", 0},
-    {"SWAP16", "Swap16", 1},
-    {"SWAP32", "Swap32", 2},
-    {"SWAP ALL", "Swap All", 3},
-    {"INT TO FLOAT", "Int to Float", 4},
-    {"FLOAT TO INT", "Float to Int", 5},
-    {"FLOAT16 TO FLOAT32", "Float16 to Float32", 6},
-    {"FLOAT16 TO INT", "Float16 to Int", 7},
-    {"FLOAT16 TO INT * 10", "Float16 to Int * 10", 8},
-    {"FLOAT16 TO INT * 100", "Float16 to Int * 100", 9},
+    {QLatin1StringView("NONE"), "None", 0},
+    {QLatin1StringView("SWAP16"), "Swap16", 1},
+    {QLatin1StringView("SWAP32"), "Swap32", 2},
+    {QLatin1StringView("SWAP ALL"), "Swap All", 3},
+    {QLatin1StringView("INT TO FLOAT"), "Int to Float", 4},
+    {QLatin1StringView("FLOAT TO INT"), "Float to Int", 5},
+    {QLatin1StringView("FLOAT16 TO FLOAT32"), "Float16 to Float32", 6},
+    {QLatin1StringView("FLOAT16 TO INT"), "Float16 to Int", 7},
+    {QLatin1StringView("FLOAT16 TO INT * 10"), "Float16 to Int * 10", 8},
+    {QLatin1StringView("FLOAT16 TO INT * 100"), "Float16 to Int * 100", 9},
 };
 
 // A part of an address text read as an integer, fallback when it is not one.
@@ -73,14 +73,14 @@ const Named_Code* Find_Upper(QStringView text, const Named_Code (&table)[N])
 {
     if (Is_Ascii(text)) {
         for (const Named_Code& entry : table) {
-            if (Ascii_Upper_Equals(text, QLatin1StringView(entry.text)))
+            if (Ascii_Upper_Equals(text, entry.text))
                 return &entry;
         }
         return nullptr;
     }
     const QString upper = text.toString().toUpper();
     for (const Named_Code& entry : table) {
-        if (upper == QLatin1StringView(entry.text))
+        if (upper == entry.text)
             return &entry;
     }
     return nullptr;

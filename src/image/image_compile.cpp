@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstring>
 
 namespace lw::image {
 

@@ -8,38 +8,49 @@ namespace lw::image {
 namespace {
 
 struct Named_Code {
-    const char* text;     // upper-case form matched by the compiler
-    const char* name;     // form shown to a reader of an image
+    QLatin1StringView text;  // upper-case form matched by the compiler
+    const char* name;        // form shown to a reader of an image
     int code;
 };
 
 // Matching order of Priority_Code.
 const Named_Code Priorities[] = {
-    {"SYSTEM", "System", 0},
-    {"URGENT", "Urgent", 2},
-    {"NORMAL", "Normal", 1},
-    {"LOW", "Low", 3},
+    {QLatin1StringView("SYSTEM"), "System", 0},
+    {QLatin1StringView("URGENT"), "Urgent", 2},
+    {QLatin1StringView("NORMAL"), "Normal", 1},
+    {QLatin1StringView("LOW"), "Low", 3},
 };
 
 // Format code n sits at index n.
 const Named_Code Formats[] = {
-    {"NONE", "None", 0},
-    {"SWAP16", "Swap16", 1},
-    {"SWAP32", "Swap32", 2},
-    {"SWAP ALL", "Swap All", 3},
-    {"INT TO FLOAT", "Int to Float", 4},
-    {"FLOAT TO INT", "Float to Int", 5},
-    {"FLOAT16 TO FLOAT32", "Float16 to Float32", 6},
-    {"FLOAT16 TO INT", "Float16 to Int", 7},
-    {"FLOAT16 TO INT * 10", "Float16 to Int * 10", 8},
-    {"FLOAT16 TO INT * 100", "Float16 to Int * 100", 9},
+    {QLatin1StringView("NONE"), "None", 0},
+    {QLatin1StringView("SWAP16"), "Swap16", 1},
+    {QLatin1StringView("SWAP32"), "Swap32", 2},
+    {QLatin1StringView("SWAP ALL"), "Swap All", 3},
+    {QLatin1StringView("INT TO FLOAT"), "Int to Float", 4},
+    {QLatin1StringView("FLOAT TO INT"), "Float to Int", 5},
+    {QLatin1StringView("FLOAT16 TO FLOAT32"), "Float16 to Float32", 6},
+    {QLatin1StringView("FLOAT16 TO INT"), "Float16 to Int", 7},
+    {QLatin1StringView("FLOAT16 TO INT * 10"), "Float16 to Int * 10", 8},
+    {QLatin1StringView("FLOAT16 TO INT * 100"), "Float16 to Int * 100", 9},
 };
 
 // A part of an address text read as an integer, fallback when it is not one.
 // Unsigned so that the packing wraps instead of overflowing.
-std::uint32_t Part(const QString& text, int fallback)
+std::uint32_t Part(QStringView text, int fallback)
 {
     return std::uint32_t(Read_Integer_Or(text, fallback));
+}
+
+// The first entry of table whose text equals text upper-cased; nullptr for none.
+template <std::size_t N>
+const Named_Code* Find_Upper(QStringView text, const Named_Code (&table)[N])
+{
+    for (const Named_Code& entry : table) {
+        if (Upper_Equals(text, entry.text))
+            return &entry;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -55,26 +66,19 @@ std::uint16_t APCI_Code(QStringView text)
 
 std::uint8_t Priority_Code(QStringView text)
 {
-    for (const Named_Code& p : Priorities) {
-        if (Upper_Equals(text, QLatin1StringView(p.text)))
-            return std::uint8_t(p.code);
-    }
-    return 1;
+    const Named_Code* priority = Find_Upper(text, Priorities);
+    return priority ? std::uint8_t(priority->code) : 1;
 }
 
 std::uint16_t Format_Code(QStringView text)
 {
-    for (const Named_Code& f : Formats) {
-        if (Upper_Equals(text, QLatin1StringView(f.text)))
-            return std::uint16_t(f.code << 12);
-    }
-    return 0x0000;
+    const Named_Code* format = Find_Upper(text, Formats);
+    return format ? std::uint16_t(format->code << 12) : 0x0000;
 }
 
 std::uint16_t Encode_KNX_Address(QStringView text, bool group)
 {
-    const QString stripped = Strip(text);
-    const Address_Split s = Split_Address(stripped, group ? QChar(u'/') : QChar(u'.'));
+    const Address_Parts s = Split_Address_Parts(Strip_View(text), group ? QChar(u'/') : QChar(u'.'));
     if (s.count == 1)
         return std::uint16_t(Part(s.parts[0], 0));
     if (group) {
@@ -94,10 +98,10 @@ std::uint16_t Encode_Device_Address(QStringView text)
 {
     if (!text.contains(u'.'))
         return std::uint16_t(Read_Integer_Or(text, 0x1114));
-    const Address_Split s = Split_Address(text, u'.');
+    const Address_Parts s = Split_Address_Parts(text, u'.');
     // With two parts the line part is empty, which is not an integer: it takes the default.
-    const QString line = s.count == 3 ? s.parts[1] : QString();
-    const QString device = s.parts[s.count - 1];
+    const QStringView line = s.count == 3 ? s.parts[1] : QStringView();
+    const QStringView device = s.parts[s.count - 1];
     return std::uint16_t(Part(s.parts[0], 1) * 4096 + Part(line, 1) * 256 + Part(device, 20));
 }
 

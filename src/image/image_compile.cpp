@@ -1,6 +1,7 @@
 #include "image/image_compile.h"
 
 #include "image/image_codes.h"
+#include "knx_access/knx_access_file.h"
 #include "knx_access/knx_address.h"
 #include "platform/atomic_file.h"
 #include "shell/text_rules.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstring>
 
 namespace lw::image {
 
@@ -26,15 +26,25 @@ void Put_Octets(const xml::Node& root, const char* const names[4], const std::ui
     }
 }
 
-// A row's attributes, in the order the KNX access file writes them.
+// A row's attributes: indexes into KNX_Row_Texts (column c at c - 1).
 enum Row_Attribute {
-    A_Enable, A_Source, A_Destination, A_APCI, A_Priority, A_Format, A_Extended, A_ReTest,
-    A_On_Command, A_On_Change, A_On_Timer, A_Poll_Time, A_Position, A_Bit_Mode, A_Length, A_Count
+    A_Enable = Col_Enable - 1,
+    A_Source = Col_Source_Address - 1,
+    A_Destination = Col_Destination_Address - 1,
+    A_APCI = Col_APCI - 1,
+    A_Priority = Col_Priority - 1,
+    A_Format = Col_Format - 1,
+    A_Extended = Col_Extended - 1,
+    A_ReTest = Col_ReTest - 1,
+    A_On_Command = Col_On_Command - 1,
+    A_On_Change = Col_On_Change - 1,
+    A_On_Timer = Col_On_Timer - 1,
+    A_Poll_Time = Col_Poll_Time - 1,
+    A_Position = Col_Position - 1,
+    A_Bit_Mode = Col_Bit_Mode - 1,
+    A_Length = Col_Length - 1,
 };
-constexpr const char* Attribute_Names[A_Count] = {
-    "Enable", "Source_Address", "Destination_Address", "APCI", "Priority", "Format", "Extended", "ReTest",
-    "On_Command", "On_Change", "On_Timer", "Poll_Time", "Position", "Bit_Mode", "Length",
-};
+using Row_Texts = std::array<const char*, KNX_Field_Count>;
 
 // The attributes a compiled row cannot do without, in the order the compile
 // reads them: the first one missing is the one reported.
@@ -73,34 +83,6 @@ private:
     QStringView m_view;
 };
 
-// The text of every attribute the row carries; nullptr for an absent one.
-// One pass over the row's attributes; of two with the same name the first counts.
-std::array<const char*, A_Count> Row_Texts(const xml::Node& row)
-{
-    std::array<const char*, A_Count> texts{};
-    int expected = 0;   // attributes usually come in file order: try the next one first
-    for (pugi::xml_attribute a = row.Raw().first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        int found = -1;
-        if (expected < A_Count && std::strcmp(name, Attribute_Names[expected]) == 0) {
-            found = expected;
-        } else {
-            for (int i = 0; i < A_Count; ++i) {
-                if (std::strcmp(name, Attribute_Names[i]) == 0) {
-                    found = i;
-                    break;
-                }
-            }
-        }
-        if (found < 0)
-            continue;
-        expected = found + 1;
-        if (!texts[std::size_t(found)])
-            texts[std::size_t(found)] = a.value();
-    }
-    return texts;
-}
-
 bool Is_Yes(const char* text)
 {
     return Upper_Equals(Text16(text).View(), QLatin1StringView("Y"));
@@ -109,11 +91,11 @@ bool Is_Yes(const char* text)
 // Fills one write record from the texts of a row whose Enable selected it.
 // Returns the name of a required attribute the row lacks (the record is then
 // not filled), else nullptr.
-const char* Compile_Row(const std::array<const char*, A_Count>& t, Image_Row& record)
+const char* Compile_Row(const Row_Texts& t, Image_Row& record)
 {
     for (Row_Attribute a : Required_Attributes) {
         if (!t[a])
-            return Attribute_Names[a];
+            return KNX_Attributes[a];
     }
     record.APCI = APCI_Code(Text16(t[A_APCI]).View());
     record.Priority = Priority_Code(Text16(t[A_Priority]).View());
@@ -251,8 +233,8 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
         if (!row.Is_Element())
             continue;
         ++rowNumber;
-        const std::array<const char*, A_Count> texts = Row_Texts(row);
-        if (texts[A_Enable] && !Upper_Equals(Strip(Text16(texts[A_Enable]).View()), QLatin1StringView("Y")))
+        const Row_Texts texts = KNX_Row_Texts(row);
+        if (texts[A_Enable] && !Upper_Equals(Strip_View(Text16(texts[A_Enable]).View()), QLatin1StringView("Y")))
             continue;
         if (params.Write_Count >= std::uint32_t(Row_Count)) {
             return QStringLiteral("%1: row %2 is enabled command number %3; the converter takes at most %4 commands")

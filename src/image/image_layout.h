@@ -6,6 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace lw::image {
@@ -129,20 +132,29 @@ struct Device_Params {
     bool operator==(const Device_Params&) const = default;
 };
 
-// The image under construction: a byte buffer of Buffer_Capacity bytes and
-// the count of bytes in use. The caller owns it; nothing is shared.
+// The image under construction: a byte buffer of Buffer_Capacity bytes, all
+// 0 at first, and the count of bytes in use. The caller owns it; nothing is
+// shared. The bytes come zeroed from calloc, so that the pages an image never
+// reaches (all but the first 22528 bytes) are not touched.
 class Image_Buffer {
 public:
-    Image_Buffer() : m_bytes(Buffer_Capacity, 0) {}
+    Image_Buffer() : m_bytes(static_cast<std::uint8_t*>(std::calloc(Buffer_Capacity, 1)))
+    {
+        if (!m_bytes)
+            throw std::bad_alloc();
+    }
 
-    std::uint8_t* Data() { return m_bytes.data(); }
-    const std::uint8_t* Data() const { return m_bytes.data(); }
-    std::size_t Capacity() const { return m_bytes.size(); }
+    std::uint8_t* Data() { return m_bytes.get(); }
+    const std::uint8_t* Data() const { return m_bytes.get(); }
+    std::size_t Capacity() const { return std::size_t(Buffer_Capacity); }
 
     std::uint32_t Image_Length = 0;
 
 private:
-    std::vector<std::uint8_t> m_bytes;
+    struct Free {
+        void operator()(std::uint8_t* bytes) const { std::free(bytes); }
+    };
+    std::unique_ptr<std::uint8_t[], Free> m_bytes;
 };
 
 // Little-endian stores and loads on a byte array; the caller keeps them in bounds.

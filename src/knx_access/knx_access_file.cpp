@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace lw {
 
 namespace {
@@ -32,7 +34,53 @@ bool Is_Layout(const xml::Node& node)
     return raw.type() == pugi::node_pcdata && Strip(QString::fromUtf8(raw.value())).isEmpty();
 }
 
+// The texts of one column as they are read: a text equal to the one before
+// shares its string, so that the many repeated cells of a table ("Y", "Low",
+// a format) cost neither a conversion nor memory of their own. utf8 must stay
+// valid while the column is read (it points into the loaded document).
+class Column_Texts {
+public:
+    const QString& Of(const char* utf8)
+    {
+        if (!m_lastUtf8 || std::strcmp(utf8, m_lastUtf8) != 0) {
+            m_lastUtf8 = utf8;
+            m_last = QString::fromUtf8(utf8);
+        }
+        return m_last;
+    }
+
+private:
+    const char* m_lastUtf8 = nullptr;
+    QString m_last;
+};
+
 } // namespace
+
+std::array<const char*, KNX_Field_Count> KNX_Row_Texts(const xml::Node& row)
+{
+    std::array<const char*, KNX_Field_Count> texts{};
+    int expected = 0;   // the attribute that usually comes next
+    for (pugi::xml_attribute a = row.Raw().first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        int found = -1;
+        if (expected < KNX_Field_Count && std::strcmp(name, KNX_Attributes[std::size_t(expected)]) == 0) {
+            found = expected;
+        } else {
+            for (int i = 0; i < KNX_Field_Count; ++i) {
+                if (std::strcmp(name, KNX_Attributes[std::size_t(i)]) == 0) {
+                    found = i;
+                    break;
+                }
+            }
+        }
+        if (found < 0)
+            continue;
+        expected = found + 1;
+        if (!texts[std::size_t(found)])
+            texts[std::size_t(found)] = a.value();
+    }
+    return texts;
+}
 
 bool Is_KNX_Priority(const QString& text)
 {
@@ -56,13 +104,17 @@ void Set_Row(Text_Table& table, int row, const KNX_Command_Row& values)
 
 Text_Table Fresh_KNX_Table()
 {
-    Text_Table table(KNX_Table_Row_Count, KNX_Table_Column_Count);
-    const QString yes = QStringLiteral("Y");
-    for (int r = 1; r < KNX_Table_Row_Count; ++r) {
-        table.Set_Cell(r, Col_Number, QString::number(r));
-        table.Set_Cell(r, Col_Enable, yes);
-    }
-    return table;
+    // Built once; every opening copies it, which shares all its strings.
+    static const Text_Table fresh = [] {
+        Text_Table table(KNX_Table_Row_Count, KNX_Table_Column_Count);
+        const QString yes = QStringLiteral("Y");
+        for (int r = 1; r < KNX_Table_Row_Count; ++r) {
+            table.Set_Cell(r, Col_Number, QString::number(r));
+            table.Set_Cell(r, Col_Enable, yes);
+        }
+        return table;
+    }();
+    return fresh;
 }
 
 void Set_KNX_Headers(Text_Table& table, const ProgramState& state)
@@ -80,11 +132,11 @@ QString Write_KNX_Access_File(const Text_Table& table, const QString& path)
     xml::Node commands = root.Add_Child("KNX_in_Write");
     const int last = std::min(KNX_Table_Rows, table.Row_Count() - 1);
     for (int r = 1; r <= last; ++r) {
-        if (Strip(table.Cell(r, Col_Source_Address)).isEmpty())
+        if (Strip_View(table.Cell(r, Col_Source_Address)).isEmpty())
             break;
         xml::Node row = commands.Add_Child("row");
         for (int c = 1; c <= KNX_Field_Count; ++c)
-            row.Set_Attribute(KNX_Attributes[c - 1], table.Cell(r, c));
+            row.Add_Attribute(KNX_Attributes[c - 1], table.Cell(r, c));
     }
     return doc.Save(path);
 }
@@ -111,28 +163,32 @@ KNX_Read_Result Read_KNX_Access_File(const QString& path, Text_Table& table)
         return result;
     }
 
+    std::array<Column_Texts, KNX_Field_Count + 1> columns;
     int r = 0;
     for (pugi::xml_node raw = commands.Raw().first_child(); raw && r < KNX_Table_Rows; raw = raw.next_sibling()) {
         const xml::Node child(raw);
         if (Is_Layout(child))
             continue;
         ++r;
+        std::array<const char*, KNX_Field_Count> texts{};
+        if (child.Is_Element())
+            texts = KNX_Row_Texts(child);
         for (int c = 1; c <= KNX_Field_Count; ++c) {
-            const char* name = KNX_Attributes[c - 1];
-            std::optional<QString> text = child.Is_Element() ? child.Attribute(name) : std::nullopt;
+            const char* text = texts[std::size_t(c - 1)];
             if (!text) {
-                const char* fallback = Default_Of(c);
-                if (!fallback) {
+                text = Default_Of(c);
+                if (!text) {
                     result.failed_row = r;
-                    result.attribute = QString::fromLatin1(name);
+                    result.attribute = QString::fromLatin1(KNX_Attributes[std::size_t(c - 1)]);
                     result.error = QStringLiteral("%1: row %2 has no attribute %3").arg(path).arg(r).arg(result.attribute);
                     return result;
                 }
-                text = QString::fromLatin1(fallback);
             }
-            if (c == Col_Priority && !Is_KNX_Priority(*text))
-                text = QStringLiteral("Normal");
-            table.Set_Cell(r, c, *text);
+            const QString& value = columns[std::size_t(c)].Of(text);
+            if (c == Col_Priority && !Is_KNX_Priority(value))
+                table.Set_Cell(r, c, QStringLiteral("Normal"));
+            else
+                table.Set_Cell(r, c, value);
         }
         result.rows = r;
     }

@@ -5,6 +5,7 @@
 
 #include "knx_access/text_table.h"
 #include "shell/program_state.h"
+#include "xml/xml_document.h"
 
 #include <array>
 
@@ -83,6 +84,12 @@ inline constexpr std::array<int, 6> KNX_Check_Columns = {Col_Enable,     Col_Ext
 inline constexpr std::array<int, KNX_Table_Column_Count> KNX_Header_Index = {
     191, 339, 192, 193, 194, 195, 196, 197, 199, 719, 200, 201, 202, 203, 204, 205, 206,
 };
+
+// The texts of a row element's attributes, KNX_Attributes order (column c at
+// c - 1), as stored in the file (UTF-8); nullptr for an attribute the row does
+// not carry. Of two attributes with the same name the first counts. One pass
+// over the attributes, which a writer of this file puts in that order.
+std::array<const char*, KNX_Field_Count> KNX_Row_Texts(const xml::Node& row);
 
 // True for exactly "System", "Urgent", "Normal" or "Low".
 bool Is_KNX_Priority(const QString& text);

@@ -6,7 +6,7 @@ namespace lw {
 
 namespace {
 
-bool In_Range(const QString& text, int low, int high, int* value = nullptr)
+bool In_Range(QStringView text, int low, int high, int* value = nullptr)
 {
     const int v = Read_Integer_Or(text, -1);
     if (value)
@@ -16,16 +16,16 @@ bool In_Range(const QString& text, int low, int high, int* value = nullptr)
 
 } // namespace
 
-Address_Split Split_Address(QStringView text, QChar separator)
+Address_Parts Split_Address_Parts(QStringView text, QChar separator)
 {
-    Address_Split split;
+    Address_Parts split;
     const qsizetype first = text.indexOf(separator);
     if (first < 0) {
-        split.parts[0] = text.toString();
+        split.parts[0] = text;
         return split;
     }
-    split.parts[0] = Strip(text.left(first));
-    const QString rest = Strip(text.mid(first + 1));
+    split.parts[0] = Strip_View(text.left(first));
+    const QStringView rest = Strip_View(text.mid(first + 1));
     const qsizetype second = rest.indexOf(separator);
     if (second < 0) {
         split.count = 2;
@@ -33,8 +33,18 @@ Address_Split Split_Address(QStringView text, QChar separator)
         return split;
     }
     split.count = 3;
-    split.parts[1] = Strip(QStringView(rest).left(second));
-    split.parts[2] = Strip(QStringView(rest).mid(second + 1));
+    split.parts[1] = Strip_View(rest.left(second));
+    split.parts[2] = Strip_View(rest.mid(second + 1));
+    return split;
+}
+
+Address_Split Split_Address(QStringView text, QChar separator)
+{
+    const Address_Parts parts = Split_Address_Parts(text, separator);
+    Address_Split split;
+    split.count = parts.count;
+    for (int i = 0; i < parts.count; ++i)
+        split.parts[i] = parts.parts[i].toString();
     return split;
 }
 
@@ -49,7 +59,7 @@ int Check_KNX_Address(QStringView text, bool group, bool allowZero)
     const QChar other = group ? QChar(u'.') : QChar(u'/');
     if (text.contains(other))
         return 1;
-    const Address_Split s = Split_Address(text, own);
+    const Address_Parts s = Split_Address_Parts(text, own);
     if (s.count == 1)
         return In_Range(s.parts[0], 1, 65535) ? 0 : 1;
 

@@ -18,6 +18,14 @@ struct Address_Split {
 };
 Address_Split Split_Address(QStringView text, QChar separator);
 
+// The same split as views into text, without copies: what the checks and the
+// image compiler use for every row.
+struct Address_Parts {
+    int count = 1;
+    QStringView parts[3];
+};
+Address_Parts Split_Address_Parts(QStringView text, QChar separator);
+
 // True when the text holds no point: a destination without a point is a group address.
 bool Is_Group_Address(QStringView text);
 

@@ -10,7 +10,6 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QStringListModel>
 
 namespace lw {
@@ -90,14 +89,21 @@ QStringList KNX_Items_Of(int column)
     }
 }
 
+// Texts kept laid out: a few screens of the grid.
+constexpr int Laid_Out_Texts = 4096;
+
 KNX_Cell_Delegate::KNX_Cell_Delegate(QObject* parent)
     : QStyledItemDelegate(parent)
     , m_positions(new QStringListModel(this))
+    , m_laidOut(Laid_Out_Texts)
 {
 }
 
 void KNX_Cell_Delegate::Set_Position_Items(int maxNumByte)
 {
+    // The items are always "0" up to maxNumByte - 1: the same count, the same list.
+    if (m_positions->rowCount() == std::max(0, maxNumByte))
+        return;
     QStringList items;
     items.reserve(std::max(0, maxNumByte));
     for (int i = 0; i < maxNumByte; ++i)
@@ -193,9 +199,9 @@ void KNX_Cell_Delegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 
 void KNX_Cell_Delegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    // The style paints the cell's background, selection and focus; the text
-    // (one line, clipped to the cell) and the check box are painted here,
-    // which keeps a full repaint of the grid cheap.
+    // The style paints the cell's background and selection, and the focus
+    // frame of the current cell; the text (one line, clipped to the cell) and
+    // the check box are painted here, which keeps a full repaint of the grid cheap.
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     const bool check = cell.features & QStyleOptionViewItem::HasCheckIndicator;
@@ -204,7 +210,13 @@ void KNX_Cell_Delegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     cell.text.clear();
     cell.features &= ~(QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay);
     QStyle* style = Style_Of(option);
-    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, option.widget);
+    // Without text, box or icon the whole item is its panel and, for the
+    // current cell, the focus frame; the panel alone spares the style the
+    // layout of parts that are not there.
+    if (cell.state & QStyle::State_HasFocus)
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, option.widget);
+    else
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, option.widget);
 
     if (check) {
         const QRect box = Check_Rect(option);
@@ -218,29 +230,52 @@ void KNX_Cell_Delegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                                                                              : QPalette::Inactive;
     const QPalette::ColorRole role = cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+    const QStaticText& laidOut = Laid_Out(text, cell.font);
+    const QSize size = laidOut.size().toSize();
+    const QPoint at = QStyle::alignedRect(cell.direction, cell.displayAlignment, size, area).topLeft();
     painter->save();
     painter->setPen(cell.palette.color(group, role));
     painter->setFont(cell.font);
-    painter->drawText(option.rect.adjusted(margin, 0, -margin, 0),
-                      int(cell.displayAlignment) | Qt::TextSingleLine, text);
+    if (size.width() > area.width() || size.height() > area.height())
+        painter->setClipRect(area, Qt::IntersectClip);
+    painter->drawStaticText(at, laidOut);
     painter->restore();
+}
+
+const QStaticText& KNX_Cell_Delegate::Laid_Out(const QString& text, const QFont& font) const
+{
+    if (font != m_laidOutFont) {
+        m_laidOut.clear();
+        m_laidOutFont = font;
+    }
+    if (const QStaticText* kept = m_laidOut.object(text))
+        return *kept;
+    // One line: line ends and separators show as blanks.
+    QString line = text;
+    for (QChar& c : line) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029)
+            c = QLatin1Char(' ');
+    }
+    auto* laidOut = new QStaticText(line);
+    laidOut->setTextFormat(Qt::PlainText);
+    laidOut->prepare(QTransform(), font);
+    m_laidOut.insert(text, laidOut);
+    return *m_laidOut.object(text);
 }
 
 QPixmap KNX_Cell_Delegate::Check_Picture(const QStyleOptionViewItem& option, bool ticked) const
 {
     const QRect box = Check_Rect(option);
     const qreal ratio = option.widget ? option.widget->devicePixelRatioF() : 1.0;
-    const int bits = (ticked ? 1 : 0) | (option.state & QStyle::State_Enabled ? 2 : 0);
-    const QString key = QStringLiteral("lw_check_%1_%2x%3_%4_%5")
-                            .arg(bits)
-                            .arg(box.width())
-                            .arg(box.height())
-                            .arg(ratio)
-                            .arg(option.palette.cacheKey());
-    QPixmap picture;
-    if (QPixmapCache::find(key, &picture))
-        return picture;
-    picture = QPixmap((QSizeF(box.size()) * ratio).toSize());
+    const Check_Look look{ticked, bool(option.state & QStyle::State_Enabled), box.size(), ratio,
+                          option.palette.cacheKey()};
+    for (const auto& [kept, picture] : std::as_const(m_checks)) {
+        if (kept == look)
+            return picture;
+    }
+    QPixmap picture((QSizeF(box.size()) * ratio).toSize());
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     QStyleOptionViewItem indicator = option;
@@ -250,7 +285,10 @@ QPixmap KNX_Cell_Delegate::Check_Picture(const QStyleOptionViewItem& option, boo
     QPainter p(&picture);
     Style_Of(option)->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &indicator, &p, option.widget);
     p.end();
-    QPixmapCache::insert(key, picture);
+    // A handful of looks at most; a change of palette or screen starts afresh.
+    if (m_checks.size() >= 8)
+        m_checks.clear();
+    m_checks.append({look, picture});
     return picture;
 }
 

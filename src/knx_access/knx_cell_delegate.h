@@ -5,7 +5,10 @@
 // Check cells get no editor: the delegate paints their box centred and
 // toggles it on a click on the box or on Space.
 
+#include <QCache>
+#include <QFont>
 #include <QPixmap>
+#include <QStaticText>
 #include <QStringList>
 #include <QStyledItemDelegate>
 
@@ -53,8 +56,24 @@ protected:
 private:
     // The check box as the style paints it, kept once painted.
     QPixmap Check_Picture(const QStyleOptionViewItem& option, bool ticked) const;
+    // The cell's text on one line, laid out once in the cell's font and kept
+    // for the repaints that follow (a repaint of the grid then shapes nothing).
+    const QStaticText& Laid_Out(const QString& text, const QFont& font) const;
+
+    // The check box pictures painted so far, by what decides their look.
+    struct Check_Look {
+        bool ticked;
+        bool enabled;
+        QSize size;
+        qreal ratio;
+        qint64 palette;
+        bool operator==(const Check_Look&) const = default;
+    };
+    mutable QList<QPair<Check_Look, QPixmap>> m_checks;
 
     QStringListModel* m_positions;
+    mutable QCache<QString, QStaticText> m_laidOut;
+    mutable QFont m_laidOutFont;
 };
 
 } // namespace lw

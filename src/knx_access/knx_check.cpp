@@ -34,10 +34,10 @@ Check_Result Check_Row(const Text_Table& table, int r, int maxNumByte)
     const auto cell = [&](int column) -> const QString& { return table.Cell(r, column); };
     int value = 0;
 
-    if (Check_KNX_Address(Strip(cell(Col_Source_Address)), false, true) != 0)
+    if (Check_KNX_Address(Strip_View(cell(Col_Source_Address)), false, true) != 0)
         return Check_Result::Fail(Msg_Source, r);
 
-    const QString dest = Strip(cell(Col_Destination_Address));
+    const QStringView dest = Strip_View(cell(Col_Destination_Address));
     const bool group = Is_Group_Address(dest);
     if (Check_KNX_Address(dest, group, true) != 0)
         return Check_Result::Fail(group ? Msg_Dest_Group : Msg_Dest_Individual, r);
@@ -50,7 +50,7 @@ Check_Result Check_Row(const Text_Table& table, int r, int maxNumByte)
     if (!Is_KNX_Priority(cell(Col_Priority)))
         return Check_Result::Fail(Msg_Priority, r);
 
-    if (Strip(cell(Col_Format)).isEmpty())
+    if (Strip_View(cell(Col_Format)).isEmpty())
         return Check_Result::Fail(Msg_Format, r);
 
     if (Upper_Equals(cell(Col_On_Timer), QLatin1String("Y")) && !In_Range(cell(Col_Poll_Time), 1, 100000000, value))
@@ -84,9 +84,9 @@ Check_Result Controllo_dati(const Text_Table& table, int maxNumByte)
 {
     const int last = std::min(KNX_Table_Rows, table.Row_Count() - 1);
     for (int r = 1; r <= last; ++r) {
-        if (Strip(table.Cell(r, Col_Source_Address)).isEmpty())
+        if (Strip_View(table.Cell(r, Col_Source_Address)).isEmpty())
             break;
-        if (Strip(table.Cell(r, Col_Enable)) != QLatin1String("Y"))
+        if (Strip_View(table.Cell(r, Col_Enable)) != QLatin1String("Y"))
             continue;
         const Check_Result result = Check_Row(table, r, maxNumByte);
         if (!result.ok)

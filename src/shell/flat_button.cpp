@@ -57,6 +57,22 @@ void Flat_Button::leaveEvent(QEvent* event)
     QAbstractButton::leaveEvent(event);
 }
 
+const Flat_Button::Caption& Flat_Button::Laid_Out_Caption(int room)
+{
+    const QString shown = text();
+    if (m_caption.room == room && m_caption.text == shown && m_caption.font == font())
+        return m_caption;
+    m_caption.text = shown;
+    m_caption.font = font();
+    m_caption.room = room;
+    m_caption.width = std::min(QFontMetrics(font()).horizontalAdvance(shown), room);
+    m_caption.laidOut = QStaticText(shown);
+    m_caption.laidOut.setTextFormat(Qt::PlainText);
+    m_caption.laidOut.setTextWidth(m_caption.width + 1);
+    m_caption.laidOut.prepare(QTransform(), font());
+    return m_caption;
+}
+
 void Flat_Button::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -82,10 +98,9 @@ void Flat_Button::paintEvent(QPaintEvent*)
     } else {
         const int gap = pic.isEmpty() || text().isEmpty() ? 0 : 7;
         const int margin = m_arrangement == Arrangement::Text_Left ? 7 : 4;
-        const QFontMetrics fm(font());
         // A text too long for one line wraps onto a second one.
-        const int room = r.width() - 2 * margin - pic.width() - gap;
-        const int textWidth = std::min(fm.horizontalAdvance(text()), room);
+        const Caption& caption = Laid_Out_Caption(r.width() - 2 * margin - pic.width() - gap);
+        const int textWidth = caption.width;
         const int x = m_arrangement == Arrangement::Text_Left
             ? margin
             : std::max(margin, (r.width() - pic.width() - gap - textWidth) / 2);
@@ -101,7 +116,15 @@ void Flat_Button::paintEvent(QPaintEvent*)
             textRect = QRect(x + pic.width() + gap + shift, shift, textWidth + 1, r.height());
         }
         p.setPen(isEnabled() ? QColor(40, 40, 40) : Label_Grey());
-        p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+        const QSizeF size = caption.laidOut.size();
+        if (size.height() > textRect.height()) {
+            p.save();
+            p.setClipRect(textRect, Qt::IntersectClip);
+        }
+        p.drawStaticText(QPointF(textRect.left(), textRect.top() + (textRect.height() - size.height()) / 2),
+                         caption.laidOut);
+        if (size.height() > textRect.height())
+            p.restore();
     }
     p.setOpacity(1.0);
 

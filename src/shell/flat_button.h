@@ -5,7 +5,9 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QFont>
 #include <QPixmap>
+#include <QStaticText>
 
 namespace lw {
 
@@ -36,7 +38,20 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // The text laid out for a width (wrapped onto more lines when too long),
+    // kept until the text, the font or the room changes: a repaint (hover,
+    // press, an opening of the dialog) then shapes nothing.
+    struct Caption {
+        QString text;
+        QFont font;
+        int room = -1;
+        int width = 0;         // of the longest line, at most room
+        QStaticText laidOut;
+    };
+    const Caption& Laid_Out_Caption(int room);
+
     QColor m_hover;
+    Caption m_caption;
     Arrangement m_arrangement;
     QPixmap m_picture;
     bool m_underMouse = false;

@@ -64,13 +64,18 @@ int Read_Integer_Or(QStringView text, int fallback)
 
 QString Strip(QStringView text)
 {
+    return Strip_View(text).toString();
+}
+
+QStringView Strip_View(QStringView text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin].unicode() <= 32)
         ++begin;
     while (end > begin && text[end - 1].unicode() <= 32)
         --end;
-    return text.mid(begin, end - begin).toString();
+    return text.sliced(begin, end - begin);
 }
 
 bool Upper_Equals(QStringView text, QLatin1StringView keyword)

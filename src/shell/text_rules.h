@@ -18,6 +18,8 @@ int Read_Integer_Or(QStringView text, int fallback);
 
 // Removes leading and trailing characters with codes 0 to 32.
 QString Strip(QStringView text);
+// The same, as a view into text: no copy, for tests on the stripped text.
+QStringView Strip_View(QStringView text);
 
 // True when text upper-cased equals keyword (upper-case ASCII). Upper-casing
 // folds only the letters a to z; the text is not stripped.

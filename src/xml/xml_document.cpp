@@ -3,7 +3,6 @@
 #include "platform/atomic_file.h"
 #include "shell/program_state.h"
 
-#include <sstream>
 
 namespace lw::xml {
 
@@ -16,6 +15,42 @@ namespace {
 // kept as they stand, so that every text the program writes reads back the same.
 constexpr unsigned Parse_Flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_comments
     | pugi::parse_declaration | pugi::parse_pi | pugi::parse_doctype | pugi::parse_ws_pcdata_single;
+
+// Calls use with the text in UTF-8, NUL-terminated (a text holding a NUL
+// character ends there, as pugixml takes it). A short ASCII text, which most
+// cell texts are, is narrowed on the stack instead of converted into a new array.
+template <class Use>
+void With_Utf8(const QString& text, Use use)
+{
+    char narrow[128];
+    const qsizetype n = text.size();
+    if (n < qsizetype(sizeof narrow)) {
+        const char16_t* chars = reinterpret_cast<const char16_t*>(text.utf16());
+        qsizetype i = 0;
+        for (; i < n && chars[i] < 0x80 && chars[i] != 0; ++i)
+            narrow[i] = char(chars[i]);
+        if (i == n) {
+            narrow[n] = 0;
+            use(narrow);
+            return;
+        }
+    }
+    const QByteArray utf8 = text.toUtf8();
+    use(utf8.constData());
+}
+
+// Serialises straight into a byte array.
+class Byte_Writer : public pugi::xml_writer {
+public:
+    explicit Byte_Writer(QByteArray& out) : m_out(out) {}
+    void write(const void* data, size_t size) override
+    {
+        m_out.append(static_cast<const char*>(data), qsizetype(size));
+    }
+
+private:
+    QByteArray& m_out;
+};
 
 } // namespace
 
@@ -69,7 +104,7 @@ void Node::Set_Text(const QString& text)
     while (pugi::xml_node child = m_node.first_child())
         m_node.remove_child(child);
     if (!text.isEmpty())
-        m_node.append_child(pugi::node_pcdata).set_value(text.toUtf8().constData());
+        With_Utf8(text, [this](const char* utf8) { m_node.append_child(pugi::node_pcdata).set_value(utf8); });
 }
 
 void Node::Set_Attribute(const char* name, const QString& value)
@@ -77,7 +112,13 @@ void Node::Set_Attribute(const char* name, const QString& value)
     pugi::xml_attribute attr = m_node.attribute(name);
     if (!attr)
         attr = m_node.append_attribute(name);
-    attr.set_value(value.toUtf8().constData());
+    With_Utf8(value, [&attr](const char* utf8) { attr.set_value(utf8); });
+}
+
+void Node::Add_Attribute(const char* name, const QString& value)
+{
+    pugi::xml_attribute attr = m_node.append_attribute(name);
+    With_Utf8(value, [&attr](const char* utf8) { attr.set_value(utf8); });
 }
 
 QString Document::Load(const QString& path, qint64 maxBytes)
@@ -85,10 +126,14 @@ QString Document::Load(const QString& path, qint64 maxBytes)
     QByteArray bytes;
     QString error;
     if (!Read_File(path, bytes, error, maxBytes)) {
-        m_doc.reset();
+        Clear();
         return error;
     }
-    const QString parseError = Load_Bytes(bytes);
+    // Parsed where it was read: no second copy of a file that may be large.
+    m_doc.reset();
+    m_bytes = std::move(bytes);
+    const QString parseError = Parse(m_doc.load_buffer_inplace(m_bytes.data(), size_t(m_bytes.size()), Parse_Flags,
+                                                               pugi::encoding_auto));
     if (!parseError.isEmpty())
         return QStringLiteral("%1: %2").arg(path, parseError);
     return {};
@@ -96,11 +141,14 @@ QString Document::Load(const QString& path, qint64 maxBytes)
 
 QString Document::Load_Bytes(const QByteArray& bytes)
 {
-    m_doc.reset();
-    const pugi::xml_parse_result result =
-        m_doc.load_buffer(bytes.constData(), size_t(bytes.size()), Parse_Flags, pugi::encoding_auto);
+    Clear();
+    return Parse(m_doc.load_buffer(bytes.constData(), size_t(bytes.size()), Parse_Flags, pugi::encoding_auto));
+}
+
+QString Document::Parse(const pugi::xml_parse_result& result)
+{
     if (!result) {
-        m_doc.reset();
+        Clear();
         return QStringLiteral("not well-formed XML (%1 at offset %2)")
             .arg(QString::fromUtf8(result.description()))
             .arg(qlonglong(result.offset));
@@ -115,10 +163,10 @@ void Document::Add_Comment(const QString& text)
 
 QByteArray Document::Serialize() const
 {
-    std::ostringstream out;
-    m_doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    const std::string s = out.str();
-    return QByteArray(s.data(), qsizetype(s.size()));
+    QByteArray out;
+    Byte_Writer writer(out);
+    m_doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return out;
 }
 
 QString Document::Save(const QString& path) const

@@ -37,6 +37,9 @@ public:
     Node Add_Child(const char* name);
     void Set_Text(const QString& text);
     void Set_Attribute(const char* name, const QString& value);
+    // Appends the attribute without looking for one of the same name: for a
+    // writer that sets each attribute of a new element once.
+    void Add_Attribute(const char* name, const QString& value);
 
     pugi::xml_node Raw() const { return m_node; }
 
@@ -52,7 +55,11 @@ public:
     QString Load(const QString& path, qint64 maxBytes = qint64(256) << 20);
     QString Load_Bytes(const QByteArray& bytes);
 
-    void Clear() { m_doc.reset(); }
+    void Clear()
+    {
+        m_doc.reset();
+        m_bytes.clear();
+    }
 
     // First top-level node, whatever its kind; null when the document is empty.
     Node First_Node() const { return Node(m_doc.first_child()); }
@@ -68,6 +75,12 @@ public:
     QString Save(const QString& path) const;
 
 private:
+    // Empty text for a parse that succeeded; else clears and returns the reason.
+    QString Parse(const pugi::xml_parse_result& result);
+
+    // The bytes of a loaded file: the document is parsed in them, in place,
+    // and its texts point into them.
+    QByteArray m_bytes;
     pugi::xml_document m_doc;
 };
 

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace lw::image;
 using lw::test::Record_Bytes;
 using lw::test::U32_At;
@@ -49,6 +51,8 @@ private Q_SLOTS:
         QCOMPARE(Param_Block_Offset, 0x5000);
         QCOMPARE(Image_Buffer().Capacity(), std::size_t(131072));
         QCOMPARE(Image_Buffer().Image_Length, 0u);
+        const Image_Buffer fresh;
+        QVERIFY(std::all_of(fresh.Data(), fresh.Data() + fresh.Capacity(), [](std::uint8_t b) { return b == 0; }));
     }
 
     void rowBytes_data()

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -594,6 +595,28 @@ private Q_SLOTS:
         // An opening keeps the new headers.
         QVERIFY(f.Open());
         QCOMPARE(model->headerData(Col_Source_Address, Qt::Horizontal).toString(), QStringLiteral("Quelle"));
+    }
+
+    // What the grid and the buttons keep laid out between repaints never
+    // outlives a change of their texts.
+    void repaintShowsChangedTexts()
+    {
+        Fixture f;
+        f.Write_Rows(3);
+        QVERIFY(f.Open());
+        const auto shot = [](QWidget* widget) { return widget->grab().toImage(); };
+        const QImage grid = shot(f.Grid()->viewport());
+        const QImage button = shot(f.dialog->Btn_DelRow);
+        QVERIFY(f.dialog->Model->setData(f.Cell(2, Col_Mnemonic), QStringLiteral("another text"), Qt::EditRole));
+        f.state.Lang_Strings[172] = QStringLiteral("Zeile löschen");
+        f.dialog->Set_Lang();
+        QVERIFY(shot(f.Grid()->viewport()) != grid);
+        QVERIFY(shot(f.dialog->Btn_DelRow) != button);
+        QVERIFY(f.dialog->Model->setData(f.Cell(2, Col_Mnemonic), QStringLiteral("command 2"), Qt::EditRole));
+        f.state.Lang_Strings[172] = QStringLiteral("Delete Row");
+        f.dialog->Set_Lang();
+        QCOMPARE(shot(f.Grid()->viewport()), grid);
+        QCOMPARE(shot(f.dialog->Btn_DelRow), button);
     }
 
     // The main window creates the dialog last, re-captions it on a language

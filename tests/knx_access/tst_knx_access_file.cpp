@@ -227,6 +227,10 @@ private Q_SLOTS:
         QTest::newRow("priority with blank") << withPriority("Low ") << int(Col_Priority) << "Normal";
         QTest::newRow("priority empty") << withPriority("") << int(Col_Priority) << "Normal";
         QTest::newRow("priority other") << withPriority("High") << int(Col_Priority) << "Normal";
+        QTest::newRow("of two Mnemonic the first counts")
+            << Row_Element(nullptr, " Mnemonic=\"second\"") << int(Col_Mnemonic) << "hall light";
+        QTest::newRow("unknown attribute between") << Row_Element("Length", " Colour=\"red\" Length=\"7\"")
+                                                   << int(Col_Length) << "7";
         QTest::newRow("undeclared entity kept as text")
             << Row_Element("Mnemonic", " Mnemonic=\"&secret;\"") << int(Col_Mnemonic) << "&secret;";
         QTest::newRow("character references") << Row_Element("Mnemonic", " Mnemonic=\"&#65;&#x42;&lt;\"")
@@ -243,6 +247,21 @@ private Q_SLOTS:
         QVERIFY2(result.Ok(), qPrintable(result.error));
         QCOMPARE(result.rows, 1);
         QCOMPARE(table.Cell(1, column), expected);
+    }
+
+    void columnTextsChangeFromRowToRow()
+    {
+        // Equal texts of consecutive rows are read once; a change is never missed.
+        const QList<QByteArray> names = {"a", "b", "b", "a", "", "a"};
+        QByteArray rows;
+        for (const QByteArray& name : names)
+            rows += Row_Element("Mnemonic", " Mnemonic=\"" + name + '"');
+        Text_Table table = Fresh_KNX_Table();
+        const KNX_Read_Result result = Read_Bytes_Into(Document_With(rows), table);
+        QVERIFY2(result.Ok(), qPrintable(result.error));
+        QCOMPARE(result.rows, int(names.size()));
+        for (int r = 1; r <= names.size(); ++r)
+            QCOMPARE(table.Cell(r, Col_Mnemonic), QString::fromUtf8(names[r - 1]));
     }
 
     void missingAttributeStopsReading_data()

@@ -144,9 +144,13 @@ private Q_SLOTS:
         QFETCH(int, count);
         QFETCH(QStringList, parts);
         const lw::Address_Split split = lw::Split_Address(text, u'.');
+        const lw::Address_Parts views = lw::Split_Address_Parts(text, u'.');
         QCOMPARE(split.count, count);
-        for (int i = 0; i < 3; ++i)
+        QCOMPARE(views.count, count);
+        for (int i = 0; i < 3; ++i) {
             QCOMPARE(split.parts[i], parts[i]);
+            QCOMPARE(views.parts[i].toString(), parts[i]);
+        }
     }
 };
 

@@ -87,6 +87,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         QCOMPARE(lw::Strip(text), expected);
+        QCOMPARE(lw::Strip_View(text).toString(), expected);
     }
 };
 

@@ -137,6 +137,8 @@ private Q_SLOTS:
         QTest::newRow("markup characters") << "a<b>&c;&amp;]]>";
         QTest::newRow("tab") << "a\tb";
         QTest::newRow("non-Latin") << QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x98\x80");
+        QTest::newRow("long ASCII") << QString(300, QLatin1Char('x')) + "end";
+        QTest::newRow("long, non-ASCII at the end") << QString(200, QLatin1Char('y')) + QString::fromUtf8("caf\xC3\xA9");
     }
 
     void roundTrip()
@@ -148,6 +150,7 @@ private Q_SLOTS:
         Node row = root.Add_Child("row");
         row.Set_Attribute("cell", value);
         row.Set_Attribute("cell", value); // writing again replaces
+        root.Add_Child("added").Add_Attribute("cell", value);
         doc.Add_Comment(lw::xml::Version_Comment());
         const QString path = m_dir.filePath("round.xml");
         QCOMPARE(doc.Save(path), QString());
@@ -167,6 +170,7 @@ private Q_SLOTS:
         QCOMPARE(table.Find("VALUE").Text().value_or("<none>"), value);
         QCOMPARE(table.Find("row").Attribute("cell").value_or("<none>"), value);
         QCOMPARE(table.Find("row").Raw().attributes_begin()->next_attribute(), pugi::xml_attribute());
+        QCOMPARE(table.Find("added").Attribute("cell").value_or("<none>"), value);
         QCOMPARE(int(back.Top_Level().size()), 2);
         QCOMPARE(back.Top_Level()[1].Raw().type(), pugi::node_comment);
     }

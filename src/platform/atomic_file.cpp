@@ -32,6 +32,19 @@ QString Sync(QSaveFile& file)
     return {};
 }
 
+// Why the file cannot be opened for writing, in the system's words where it
+// has them ("Read-only file system", "Permission denied"), else Qt's text.
+QString Open_Reason(const QString& path, const QSaveFile& file)
+{
+#if defined(Q_OS_UNIX)
+    const QFileInfo info(path);
+    const QString probe = info.exists() ? path : info.absolutePath();
+    if (::access(QFile::encodeName(probe).constData(), W_OK) != 0)
+        return QString::fromLocal8Bit(strerror(errno));
+#endif
+    return file.errorString();
+}
+
 } // namespace
 
 QString Write_File_Atomic(const QString& path, const QByteArray& data)
@@ -44,7 +57,7 @@ QString Write_File_Atomic(const QString& path, const QByteArray& data)
     // commit(), which then ignored the failure and put the empty or short
     // temporary file in place of the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Failure(path, file.errorString());
+        return Failure(path, Open_Reason(path, file));
     // A write may take only part of the data (a size limit reached halfway):
     // writing on until it fails gives the system's reason.
     qint64 done = 0;

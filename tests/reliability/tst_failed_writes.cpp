@@ -214,12 +214,11 @@ public:
         m_limited = false;
     }
 
-    // The reasons a report may give: the system's text, or Qt's for an
-    // existing file in a read-only folder.
+    // The reason a report must give, in the system's words.
     QStringList Reasons() const
     {
         switch (m_condition) {
-        case Read_Only_Folder: return {Errno_Text(EROFS), QStringLiteral("is not writable")};
+        case Read_Only_Folder: return {Errno_Text(EROFS)};
         case Full_Disk: return {Errno_Text(ENOSPC)};
         case File_Size_Limit: return {Errno_Text(EFBIG)};
         case Path_Is_Folder: return {QStringLiteral("it is a folder")};

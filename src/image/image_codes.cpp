@@ -96,13 +96,17 @@ std::uint16_t Encode_KNX_Address(QStringView text, bool group)
 
 std::uint16_t Encode_Device_Address(QStringView text)
 {
-    if (!text.contains(u'.'))
-        return std::uint16_t(Read_Integer_Or(text, 0x1114));
-    const Address_Parts s = Split_Address_Parts(text, u'.');
-    // With two parts the line part is empty, which is not an integer: it takes the default.
-    const QStringView line = s.count == 3 ? s.parts[1] : QStringView();
+    // Stripped like every other address text: the settings file keeps the
+    // address as typed, blanks included, and the data check accepted it stripped.
+    const QStringView stripped = Strip_View(text);
+    if (!stripped.contains(u'.'))
+        return std::uint16_t(Read_Integer_Or(stripped, 0x1114));
+    const Address_Parts s = Split_Address_Parts(stripped, u'.');
+    // Two parts are area and device with line 0, as the data check and the row
+    // encoder read them: the converter gets the address the user typed.
+    const std::uint32_t line = s.count == 3 ? Part(s.parts[1], 1) : 0;
     const QStringView device = s.parts[s.count - 1];
-    return std::uint16_t(Part(s.parts[0], 1) * 4096 + Part(line, 1) * 256 + Part(device, 20));
+    return std::uint16_t(Part(s.parts[0], 1) * 4096 + line * 256 + Part(device, 20));
 }
 
 QString Priority_Name(int code)

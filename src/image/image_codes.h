@@ -26,10 +26,11 @@ std::uint16_t Format_Code(QStringView text);
 // address as a plain number.
 std::uint16_t Encode_KNX_Address(QStringView text, bool group);
 
-// Packs the converter's own individual address: a text without a point is
-// read as a plain number (0x1114 when it is not one); otherwise area, line and
-// device as in Encode_KNX_Address, each part that is not an integer taking 1,
-// 1 and 20, without masking; 16 bits kept.
+// Packs the converter's own individual address. The text is stripped; without
+// a point it is read as a plain number (0x1114 when it is not one); otherwise
+// area, line and device as in Encode_KNX_Address, each part that is not an
+// integer taking 1, 1 and 20, without masking; two parts are area and device
+// with line 0; 16 bits kept.
 std::uint16_t Encode_Device_Address(QStringView text);
 
 // Names of the codes, for a reader of an image. Codes outside the tables give an empty text.

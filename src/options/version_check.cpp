@@ -55,6 +55,9 @@ Version_Query_Result Version_Query(const Version_Query_Settings& settings)
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
 
     std::unique_ptr<QNetworkReply> reply(manager.get(request));
+    // The client reads ahead of us only this far: a body that never ends, in
+    // chunks or not, cannot pile up in memory before the cap below sees it.
+    reply->setReadBufferSize(settings.Max_Bytes + 1);
     QByteArray body;
     bool timedOut = false;
     bool tooLarge = false;

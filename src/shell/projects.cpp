@@ -8,6 +8,12 @@ namespace lw {
 
 bool Is_Unsafe_Project_Name(const QString& name)
 {
+    // Control characters (a NUL, line ends, escape sequences) make no folder
+    // name on the home platform and would garble every list and message here.
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || c.unicode() == 127)
+            return true;
+    }
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QDir::separator())
         || name == QLatin1String(".") || name == QLatin1String("..");
 }

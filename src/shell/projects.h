@@ -12,7 +12,8 @@ inline constexpr int Entry_Name_Exists = 31;
 inline constexpr int Entry_Name_Empty = 32;
 
 // True when name would leave the PROJECTS folder or name no folder of its own:
-// it holds a path separator ("/" or the home platform's "\"), or is "." or "..".
+// it holds a path separator ("/" or the home platform's "\") or a control
+// character (codes 0 to 31 and 127), or is "." or "..".
 bool Is_Unsafe_Project_Name(const QString& name);
 
 // Creates the configuration folder Dir_Projects/name with its bin folder and

@@ -144,7 +144,8 @@ private Q_SLOTS:
         QTest::newRow("plain number") << "4660" << 4660;
         QTest::newRow("plain hex") << "0x1234" << 0x1234;
         QTest::newRow("plain with leading blank") << " 4660" << 4660;
-        QTest::newRow("plain with trailing blank") << "4660 " << 0x1114;
+        QTest::newRow("plain with trailing blank") << "4660 " << 4660;
+        QTest::newRow("plain between control characters") << "\t4660\r\n" << 4660;
         QTest::newRow("plain 16 bits kept") << "70000" << (70000 & 0xFFFF);
         QTest::newRow("parts not integers") << "a.b.c" << 0x1114;
         QTest::newRow("area not integer") << "x.2.3" << 0x1203;
@@ -153,7 +154,8 @@ private Q_SLOTS:
         QTest::newRow("line not masked") << "1.16.0" << 0x2000;
         QTest::newRow("device not masked") << "0.0.256" << 0x0100;
         QTest::newRow("area overflows 16 bits") << "16.0.0" << 0x0000;
-        QTest::newRow("two parts: empty line takes 1") << "1.5" << 0x1105;
+        QTest::newRow("two parts: area and device, line 0") << "1.5" << 0x1005;
+        QTest::newRow("two parts, area not integer") << "x.5" << 0x1005;
         QTest::newRow("four parts: device not integer") << "1.1.5.6" << 0x1114;
         QTest::newRow("all zero") << "0.0.0" << 0;
     }

@@ -1,4 +1,5 @@
 #include "cli/cli_io.h"
+#include "cli/cli_run.h"
 #include "common/test_support.h"
 #include "knx_access/check_result.h"
 #include "lang/language_file.h"
@@ -12,21 +13,11 @@ using namespace lw;
 
 namespace {
 
-struct Run {
-    int code;
-    QString out;
-    QString err;
-};
+using Run = test::Cli_Run;
 
 Run Run_Check(const QStringList& args)
 {
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    cli::CliIO io{outStream, errStream};
-    const int code = cli::Run_Cli(QStringList{QStringLiteral("check")} + args, io);
-    outStream.flush();
-    errStream.flush();
-    return {code, out, err};
+    return test::Run_Tool(QStringList{QStringLiteral("check")} + args);
 }
 
 const QByteArray Valid_Row = "<row Enable=\"Y\" Source_Address=\"1.1.1\" Destination_Address=\"1/1/1\" APCI=\"Write\" "

@@ -1,4 +1,5 @@
 #include "cli/cli_io.h"
+#include "cli/cli_run.h"
 
 #include "image/image_project.h"
 
@@ -15,20 +16,11 @@ using namespace lw::test;
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = lw::test::Cli_Run;
 
 Run Cli(const QStringList& args)
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    lw::cli::CliIO io{out, err};
-    run.code = lw::cli::Run_Cli(args, io);
-    return run;
+    return lw::test::Run_Tool(args);
 }
 
 // A project folder with both files and its bin folder.

@@ -1,4 +1,5 @@
 #include "cli/cli_io.h"
+#include "cli/cli_run.h"
 #include "cli/cmd_lang.h"
 #include "lang/language_table.h"
 
@@ -13,21 +14,8 @@
 
 namespace {
 
-struct Run {
-    int code = 0;
-    QString out;
-    QString err;
-};
-
-Run Run_Tool(const QStringList& args)
-{
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    lw::cli::CliIO io{out, err};
-    run.code = lw::cli::Run_Cli(args, io);
-    return run;
-}
+using Run = lw::test::Cli_Run;
+using lw::test::Run_Tool;
 
 } // namespace
 

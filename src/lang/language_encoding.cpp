@@ -1,5 +1,7 @@
 #include "lang/language_encoding.h"
 
+#include <QStringDecoder>
+
 namespace lw {
 
 namespace {
@@ -86,7 +88,11 @@ QString Decode_Text(const QByteArray& bytes, Text_Encoding* used)
     QString text;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         encoding = Text_Encoding::Utf8_Bom;
-        text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        // Only the one mark is taken off: a second one is a character of the
+        // first line, as it is for UTF-16 (fromUtf8 would drop it too).
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        text = decoder.decode(QByteArrayView(bytes).sliced(3));
     } else if (bytes.startsWith("\xFF\xFE")) {
         encoding = Text_Encoding::Utf16_LE;
         text = From_Utf16(bytes.constData() + 2, bytes.size() - 2, true);

@@ -49,8 +49,13 @@ QString Open_Reason(const QString& path, const QSaveFile& file)
 
 QString Write_File_Atomic(const QString& path, const QByteArray& data)
 {
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return Failure(path, QStringLiteral("it is a folder"));
+    // A pipe or a device (a symbolic link to one included) would be replaced
+    // by a plain file: /dev/null given as the output would be gone.
+    if (info.exists() && !info.isFile())
+        return Failure(path, QStringLiteral("it is not a plain file"));
     QSaveFile file(path);
     // Unbuffered, so that a full disk or a file-size limit fails the write
     // below. Through Qt's write buffer a small file was only written by

@@ -8,8 +8,9 @@
 namespace lw {
 
 // Writes data to path through a temporary file that replaces the target only
-// when everything was written. Returns an empty text on success, otherwise a
-// message naming the path and the reason.
+// when everything was written. A folder, a pipe or a device at path is refused.
+// Returns an empty text on success, otherwise a message naming the path and
+// the reason.
 QString Write_File_Atomic(const QString& path, const QByteArray& data);
 
 // Reads a whole file of at most maxBytes bytes. Returns false with a message

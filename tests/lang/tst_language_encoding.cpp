@@ -24,6 +24,10 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << Text_Encoding::Utf8 << "";
         QTest::newRow("UTF-8 4-byte") << QByteArray("\xF0\x9F\x98\x80") << Text_Encoding::Utf8 << QString::fromUtf8("\xF0\x9F\x98\x80");
         QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF" "a") << Text_Encoding::Utf8_Bom << "a";
+        QTest::newRow("UTF-8 mark twice: the second is a character") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a")
+                                                                   << Text_Encoding::Utf8_Bom << QChar(0xFEFF) + QString("a");
+        QTest::newRow("UTF-16 LE mark twice: the second is a character") << Bytes("\xFF\xFE\xFF\xFE" "a\0")
+                                                                        << Text_Encoding::Utf16_LE << QChar(0xFEFF) + QString("a");
         QTest::newRow("UTF-8 mark, invalid rest") << QByteArray("\xEF\xBB\xBF\xE9") << Text_Encoding::Utf8_Bom << QString(QChar(0xFFFD));
         QTest::newRow("UTF-16 LE mark") << Bytes("\xFF\xFE" "a\0\xE9\0") << Text_Encoding::Utf16_LE << "a" + QString(QChar(0xE9));
         QTest::newRow("UTF-16 BE mark") << Bytes("\xFE\xFF\0a\x20\xAC") << Text_Encoding::Utf16_BE << "a" + QString(QChar(0x20AC));

@@ -2,10 +2,11 @@
 // when the main window closes, ParGen.xml and KNX_SetAccess.xml on their
 // dialogs' OK, bin/bank.bin from the compiler, NetLoader.xml on the update
 // button) is written into a read-only folder, onto a full disk, past the
-// file-size limit and onto a path taken by a folder. Each time the previous
-// file stays byte for byte, no temporary file is left behind, the failure is
-// reported once with the path and the reason, and the dialog stays open with
-// the user's entries.
+// file-size limit, and onto a path taken by a folder, a named pipe or a device
+// (as /dev/null given for an output). Each time the previous file, or the
+// node in its place, stays as it was, no temporary file is left behind, the
+// failure is reported once with the path and the reason, and the dialog stays
+// open with the user's entries.
 //
 // The read-only folder and the full disk are small tmpfs mounts in a mount
 // namespace of this test process alone, made in main() before any thread
@@ -45,6 +46,8 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace lw;
@@ -100,7 +103,7 @@ void Enter_Private_Mount_Namespace()
 }
 
 enum Writer { Settings_Writer, ParGen_Writer, KNX_Writer, Image_Writer, Job_Writer };
-enum Condition { Read_Only_Folder, Full_Disk, File_Size_Limit, Path_Is_Folder };
+enum Condition { Read_Only_Folder, Full_Disk, File_Size_Limit, Path_Is_Folder, Path_Is_Pipe, Path_Is_Device };
 
 // Every entry below folder with its size.
 QStringList Listing(const QString& folder)
@@ -203,6 +206,33 @@ public:
             QVERIFY(QDir().mkpath(target));
             test::Write_Bytes(target + "/inside", "kept");
             break;
+        case Path_Is_Pipe:
+            QFile::remove(target);
+            QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
+            break;
+        case Path_Is_Device:
+            QFile::remove(target);
+            // A node of the null device, as /dev/null given for an output.
+            if (::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                m_skip = QStringLiteral("cannot make a device node here (%1)").arg(Errno_Text(errno));
+            break;
+        }
+    }
+
+    // Why the condition could not be made; empty when it was.
+    QString Skip() const { return m_skip; }
+
+    // The target is still what the condition made of it.
+    bool Node_Kept(const QString& target) const
+    {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(target).constData(), &st) != 0)
+            return false;
+        switch (m_condition) {
+        case Path_Is_Folder: return S_ISDIR(st.st_mode) && test::Read_Bytes(target + "/inside") == "kept";
+        case Path_Is_Pipe: return S_ISFIFO(st.st_mode);
+        case Path_Is_Device: return S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3);
+        default: return S_ISREG(st.st_mode);
         }
     }
 
@@ -222,6 +252,7 @@ public:
         case Full_Disk: return {Errno_Text(ENOSPC)};
         case File_Size_Limit: return {Errno_Text(EFBIG)};
         case Path_Is_Folder: return {QStringLiteral("it is a folder")};
+        case Path_Is_Pipe: case Path_Is_Device: return {QStringLiteral("it is not a plain file")};
         }
         return {};
     }
@@ -233,6 +264,7 @@ private:
     bool m_mounted = false;
     bool m_limited = false;
     rlimit m_savedLimit{};
+    QString m_skip;
 };
 
 } // namespace
@@ -256,9 +288,10 @@ private Q_SLOTS:
         const char* const writers[] = {"Loomwright.xml, main window closed", "ParGen.xml, Set Communication OK",
                                        "KNX_SetAccess.xml, KNX Access OK", "bin/bank.bin, compiler",
                                        "NetLoader.xml, Update button"};
-        const char* const conditions[] = {"read-only folder", "full disk", "file-size limit", "path is a folder"};
+        const char* const conditions[] = {"read-only folder", "full disk",         "file-size limit",
+                                          "path is a folder", "path is a named pipe", "path is a device"};
         for (int w = Settings_Writer; w <= Job_Writer; ++w) {
-            for (int c = Read_Only_Folder; c <= Path_Is_Folder; ++c)
+            for (int c = Read_Only_Folder; c <= Path_Is_Device; ++c)
                 QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(writers[w], conditions[c]))) << w << c;
         }
     }
@@ -399,6 +432,8 @@ private Q_SLOTS:
         place.Apply(target);
         if (QTest::currentTestFailed())
             return;
+        if (!place.Skip().isEmpty())
+            QSKIP(qPrintable(place.Skip()));
         const QStringList before = Listing(place.Path());
         write();
         place.Lift();
@@ -410,12 +445,9 @@ private Q_SLOTS:
         const QStringList reasons = place.Reasons();
         QVERIFY2(std::any_of(reasons.begin(), reasons.end(), [&](const QString& r) { return report.contains(r); }),
                  qPrintable(report));
-        if (condition == Path_Is_Folder) {
-            QVERIFY(QFileInfo(target).isDir());
-            QCOMPARE(test::Read_Bytes(target + "/inside"), QByteArray("kept"));
-        } else {
+        QVERIFY(place.Node_Kept(target));
+        if (condition < Path_Is_Folder)
             QCOMPARE(test::Read_Bytes(target), previousBytes);
-        }
         // No temporary file left behind, nothing else touched.
         QCOMPARE(Listing(place.Path()), before);
         if (checkEntries)

@@ -138,8 +138,7 @@ public:
         QFile::copy(test::Bin_Dir() + "/NetLoader.exe", dir.filePath("NetLoader.exe"));
     }
 
-    // The file the reader takes, and a sound file of its kind whose one text
-    // value is Slot.
+    // The file the reader takes.
     QString File(Reader r) const
     {
         switch (r) {
@@ -151,6 +150,7 @@ public:
         return {};
     }
 
+    // A sound file of the reader's kind whose one text value is Slot.
     QByteArray Template(Reader r)
     {
         const QString path = dir.filePath("template");

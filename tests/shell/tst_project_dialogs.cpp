@@ -98,7 +98,9 @@ private Q_SLOTS:
         On_Modal([&](QWidget* modal) {
             auto* dialog = qobject_cast<TFNew_Project*>(modal);
             seen.text = dialog->E_New_Proj->text();
-            seen.stayed_open = dialog->E_New_Proj->hasFocus();
+            // The box holds the dialog's focus; whether the window itself is
+            // active yet depends on the window system, not on the dialog.
+            seen.stayed_open = dialog->focusWidget() == dialog->E_New_Proj;
             Click(dialog->Btn_Cancel);
         });
         Click(f.Find<Flat_Button>("Btn_New"));

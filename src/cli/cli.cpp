@@ -13,7 +13,7 @@ struct Command {
 };
 
 const Command Commands[] = {
-    {"lang", Cmd_Lang, "lang LANGUAGE_DIR NAME [--json]\n      Print the language table as the configurator builds it."},
+    {"lang", Cmd_Lang, "lang LANGUAGE_DIR NAME [--json] [--all]\n      Print the language table as the configurator builds it (--all: also entries 2000 to 2999)."},
     {"lang-check", Cmd_Lang_Check, "lang-check FILE\n      Report the lines of a language file that are skipped, cut or overridden."},
     {"check", Cmd_Check, "check PROJECT_DIR [--language-dir DIR --language NAME]\n      Run the data checks of both editors on a project."},
     {"compile", Cmd_Compile, "compile PROJECT_DIR [--output FILE]\n      Compile a project into its device image bin/bank.bin."},

@@ -41,7 +41,11 @@ QString Problem_Of(const Language_Line& line, int langCount)
     case Line_Outcome::Index_Not_Number:
         return lost + QStringLiteral("index %1 is not a number; line skipped").arg(Quoted(line.indexText));
     case Line_Outcome::Index_Out_Of_Range:
-        return lost + QStringLiteral("index %1 is out of range 0 to %2; line skipped").arg(line.index).arg(langCount - 1);
+        return lost + QStringLiteral("index %1 is out of range 0 to %2 and %3 to %4; line skipped")
+                          .arg(line.index)
+                          .arg(langCount - 1)
+                          .arg(Lang_Extended_First)
+                          .arg(Lang_Extended_First + Lang_Extended_Size - 1);
     case Line_Outcome::Empty_Text:
         return lost + QStringLiteral("empty text; line skipped, entry %1 keeps its text").arg(line.index);
     case Line_Outcome::Comment_Emptied:
@@ -92,17 +96,20 @@ QString Escape_Entry(const QString& text)
 int Cmd_Lang(const QStringList& args, CliIO& io)
 {
     bool json = false;
+    bool all = false;
     QStringList positional;
     for (const QString& arg : args) {
         if (arg == QLatin1String("--json"))
             json = true;
+        else if (arg == QLatin1String("--all"))
+            all = true;
         else if (arg.startsWith(QLatin1String("--")))
             return Usage_Error(io, QStringLiteral("lang: unknown option '%1'").arg(arg));
         else
             positional.append(arg);
     }
     if (positional.size() != 2)
-        return Usage_Error(io, QStringLiteral("lang: expected LANGUAGE_DIR NAME [--json]"));
+        return Usage_Error(io, QStringLiteral("lang: expected LANGUAGE_DIR NAME [--json] [--all]"));
 
     ProgramState state;
     state.Dir_Language = positional[0].isEmpty() ? positional[0] : QDir::cleanPath(positional[0]);
@@ -113,10 +120,16 @@ int Cmd_Lang(const QStringList& args, CliIO& io)
         QJsonObject object;
         object.insert(QStringLiteral("language"), state.Language_Name);
         object.insert(QStringLiteral("entries"), QJsonArray::fromStringList(state.Lang_Strings));
+        if (all)
+            object.insert(QStringLiteral("extended"), QJsonArray::fromStringList(state.Lang_Extended));
         io.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << "\n";
     } else {
         for (int i = 0; i < state.Lang_Strings.size(); ++i)
             io.out << i << '\t' << Escape_Entry(state.Lang_Strings[i]) << '\n';
+        if (all) {
+            for (int i = 0; i < state.Lang_Extended.size(); ++i)
+                io.out << Lang_Extended_First + i << '\t' << Escape_Entry(state.Lang_Extended[i]) << '\n';
+        }
     }
     io.out.flush();
     return 0;

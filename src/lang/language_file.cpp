@@ -85,7 +85,7 @@ Language_Line Parse_Language_Line(QStringView rawLine, int langCount)
         result.outcome = Line_Outcome::Index_Not_Number;
         return result;
     }
-    if (result.index < 0 || result.index >= langCount) {
+    if ((result.index < 0 || result.index >= langCount) && !Is_Extended_Index(result.index)) {
         result.outcome = Line_Outcome::Index_Out_Of_Range;
         return result;
     }
@@ -108,7 +108,7 @@ bool Read_Language_Text(const QString& path, QString& text, QString& error)
     return true;
 }
 
-bool Read_Language_File(const QString& path, QStringList& table, int langCount)
+bool Read_Language_File(const QString& path, QStringList& table, int langCount, QStringList* extended)
 {
     QString text;
     QString error;
@@ -118,8 +118,12 @@ bool Read_Language_File(const QString& path, QStringList& table, int langCount)
     const int limit = int(qMin<qsizetype>(langCount, table.size()));
     For_Each_Line(text, [&](qsizetype, QStringView line) {
         Language_Line entry = Parse_Language_Line(line, limit);
-        if (entry.outcome == Line_Outcome::Applied)
+        if (entry.outcome != Line_Outcome::Applied)
+            return;
+        if (entry.index < limit)
             table[entry.index] = std::move(entry.text);
+        else if (extended && entry.index - Lang_Extended_First < extended->size())
+            (*extended)[entry.index - Lang_Extended_First] = std::move(entry.text);
     });
     return true;
 }
@@ -135,13 +139,13 @@ void Load_Language(ProgramState& state)
     // A folder carrying the name is no language file.
     const QString selected = Language_File_Path(state.Dir_Language, state.Language_Name);
     if (QFileInfo(selected).isFile()) {
-        Read_Language_File(selected, state.Lang_Strings, state.Lang_Count);
+        Read_Language_File(selected, state.Lang_Strings, state.Lang_Count, &state.Lang_Extended);
         return;
     }
     state.Language_Name = Default_Language;
     const QString english = Language_File_Path(state.Dir_Language, Default_Language);
     if (QFileInfo(english).isFile())
-        Read_Language_File(english, state.Lang_Strings, state.Lang_Count);
+        Read_Language_File(english, state.Lang_Strings, state.Lang_Count, &state.Lang_Extended);
 }
 
 } // namespace lw

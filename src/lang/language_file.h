@@ -15,7 +15,7 @@ enum class Line_Outcome {
     Wrong_Case,         // begins with "str" in another letter case and looks like an entry
     No_Equals,          // begins with "STR" but holds no "="
     Index_Not_Number,   // the index is not an integer
-    Index_Out_Of_Range, // the index is outside 0 to Lang_Count - 1
+    Index_Out_Of_Range, // the index is outside 0 to Lang_Count - 1 and outside 2000 to 2999
     Empty_Text,         // nothing after the "="
     Comment_Emptied,    // the text before its "/#/" comment is empty
     Applied,            // the entry is replaced by text
@@ -48,9 +48,10 @@ inline constexpr qint64 Language_File_Limit = qint64(64) << 20;
 // falling back to English.lng (Language_Name then becomes "English").
 void Load_Language(ProgramState& state);
 
-// Reads one file and replaces the entries it names (0 <= index < langCount).
-// A file that cannot be read leaves the table unchanged and returns false.
-bool Read_Language_File(const QString& path, QStringList& table, int langCount);
+// Reads one file and replaces the entries it names (0 <= index < langCount,
+// and entries 2000 to 2999 in extended when given). A file that cannot be read
+// leaves both tables unchanged and returns false.
+bool Read_Language_File(const QString& path, QStringList& table, int langCount, QStringList* extended = nullptr);
 
 // The path of a language's file in the language folder.
 QString Language_File_Path(const QString& dirLanguage, const QString& name);

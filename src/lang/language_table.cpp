@@ -1229,9 +1229,23 @@ const QStringList& Default_Texts()
     return texts;
 }
 
+const QStringList& Default_Extended_Texts()
+{
+    static const QStringList texts = [] {
+        QStringList t(Lang_Extended_Size, QStringLiteral(" "));
+        for (const Extended_Default& entry : Extended_Defaults()) {
+            if (Is_Extended_Index(entry.index))
+                t[entry.index - Lang_Extended_First] = QString::fromUtf8(entry.text);
+        }
+        return t;
+    }();
+    return texts;
+}
+
 void Set_Default_Texts(ProgramState& state)
 {
     state.Lang_Strings = Default_Texts();
+    state.Lang_Extended = Default_Extended_Texts();
     state.Lang_Count = Lang_Table_Size;
 }
 

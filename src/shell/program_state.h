@@ -17,6 +17,7 @@ inline const QString Default_Language = QStringLiteral("English");
 struct ProgramState {
     QStringList Lang_Strings;   // language table, 0 to 1199 once loaded
     int Lang_Count = 0;         // entries created by Set_Default_Texts
+    QStringList Lang_Extended;  // this program's own texts, entries 2000 to 2999 once loaded
 
     QString Dir_App;            // folder of the executable, no trailing separator
     QString Dir_Master;
@@ -40,8 +41,14 @@ struct ProgramState {
 
     QStringList Copied_Row;     // cell texts of the last copied grid row
 
-    // The language table entry at index, or an empty text outside the table.
-    QString Text(int index) const { return index >= 0 && index < Lang_Strings.size() ? Lang_Strings[index] : QString(); }
+    // The language table entry at index (0 to 1199 or 2000 to 2999), or an empty text outside both ranges.
+    QString Text(int index) const
+    {
+        if (index >= 0 && index < Lang_Strings.size())
+            return Lang_Strings[index];
+        const int extended = index - 2000;
+        return extended >= 0 && extended < Lang_Extended.size() ? Lang_Extended[extended] : QString();
+    }
 };
 
 // Joins a folder and a name with the platform's separator.

@@ -71,6 +71,29 @@ private Q_SLOTS:
             QVERIFY(lines[i].startsWith(QString::number(i) + '\t'));
     }
 
+    void langAllAddsOwnRange()
+    {
+        Write("ALL/German.lng", "STR 0 = Anfang\nSTR 2001 = eigen\nSTR 1500 = nie\n");
+        const Run plain = Run_Tool({"lang", m_dir.filePath("ALL"), "German"});
+        QCOMPARE(plain.out.count('\n'), 1200);
+        const Run run = Run_Tool({"lang", "--all", m_dir.filePath("ALL"), "German"});
+        QCOMPARE(run.code, 0);
+        const QStringList lines = run.out.chopped(1).split('\n');
+        QCOMPARE(lines.size(), 2200);
+        QCOMPARE(lines[0], QStringLiteral("0\tAnfang"));
+        QCOMPARE(lines[1200].section('\t', 0, 0), QStringLiteral("2000"));
+        QCOMPARE(lines[1201], QStringLiteral("2001\teigen"));
+        QCOMPARE(lines[2199].section('\t', 0, 0), QStringLiteral("2999"));
+        QVERIFY(!run.out.contains("nie"));
+
+        const Run json = Run_Tool({"lang", "--json", "--all", m_dir.filePath("ALL"), "German"});
+        const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(object.value("entries").toArray().size(), 1200);
+        const QJsonArray extended = object.value("extended").toArray();
+        QCOMPARE(extended.size(), 1000);
+        QCOMPARE(extended[1].toString(), QStringLiteral("eigen"));
+    }
+
     void langJson_data()
     {
         QTest::addColumn<QString>("name");
@@ -142,6 +165,8 @@ private Q_SLOTS:
         QTest::newRow("letter case") << QByteArray("str 5 = x") << "capital letters";
         QTest::newRow("index not a number") << QByteArray("STR five = x") << "not a number";
         QTest::newRow("index out of range") << QByteArray("STR 1200 = x") << "out of range";
+        QTest::newRow("index between the ranges") << QByteArray("STR 1999 = x") << "out of range 0 to 1199 and 2000 to 2999";
+        QTest::newRow("index past the own range") << QByteArray("STR 3000 = x") << "out of range";
         QTest::newRow("negative index") << QByteArray("STR -1 = x") << "out of range";
         QTest::newRow("no separator") << QByteArray("STR 92= x") << "no separator";
         QTest::newRow("no separator, number gone") << QByteArray("STR5=x") << "no separator";

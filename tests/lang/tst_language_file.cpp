@@ -86,6 +86,10 @@ private Q_SLOTS:
         QTest::newRow("last index") << "STR 1199 = Last" << O::Applied << 1199 << "Last" << false << Q::None;
         QTest::newRow("first index") << "STR 0 = First" << O::Applied << 0 << "First" << false << Q::None;
         QTest::newRow("index 1200") << "STR 1200 = x" << O::Index_Out_Of_Range << 1200 << "" << false << Q::None;
+        QTest::newRow("index 1999") << "STR 1999 = x" << O::Index_Out_Of_Range << 1999 << "" << false << Q::None;
+        QTest::newRow("first own index") << "STR 2000 = Own" << O::Applied << 2000 << "Own" << false << Q::None;
+        QTest::newRow("last own index") << "STR2999 = Own" << O::Applied << 2999 << "Own" << false << Q::None;
+        QTest::newRow("index 3000") << "STR 3000 = x" << O::Index_Out_Of_Range << 3000 << "" << false << Q::None;
         QTest::newRow("negative index") << "STR -1 = x" << O::Index_Out_Of_Range << -1 << "" << false << Q::None;
         QTest::newRow("index overflow") << "STR 2147483648 = x" << O::Index_Not_Number << -1 << "" << false << Q::None;
         QTest::newRow("index letters") << "STR abc = x" << O::Index_Not_Number << -1 << "" << false << Q::None;

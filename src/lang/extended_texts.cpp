@@ -1,0 +1,27 @@
+#include "lang/language_table.h"
+
+#include <iterator>
+
+namespace lw {
+
+namespace {
+
+// English defaults of this program's own texts (entries 2000 to 2999). One
+// entry a line, so that features added side by side merge without touching
+// each other's lines. Each block of a hundred belongs to one area:
+//   2000-2099 windows and dialogs      2100-2199 files and hardening
+//   2200-2299 the command grid          2300-2399 group-address and CSV exchange
+//   2400-2499 memory map and report     2500-2599 installation and data folder
+//   2600-2999 free
+const Extended_Default Defaults[] = {
+    {2999, " "},
+};
+
+} // namespace
+
+std::span<const Extended_Default> Extended_Defaults()
+{
+    return {std::begin(Defaults), std::end(Defaults)};
+}
+
+} // namespace lw

@@ -46,8 +46,7 @@ bool Write_Without_Sync(const QString& path, const image::Image_Buffer& buffer)
 bool Bench_Image(const Bench_Options& options, std::vector<Figure>& figures)
 {
     ProgramState state;
-    state.Dir_Project = Join_Path(Join_Path(options.dirApp, QStringLiteral("PROJECTS")), Bench_Project);
-    Set_Files(state);
+    Set_Active_Configuration(state, Join_Path(Join_Path(options.dirApp, QStringLiteral("PROJECTS")), Bench_Project));
     const int rounds = options.rounds * 4;
 
     image::Image_Buffer buffer;

@@ -1,9 +1,9 @@
 #include "bench_kit.h"
 
+#include "base/program_state.h"
 #include "comm_settings/pargen_file.h"
 #include "lang/language_table.h"
 #include "platform/atomic_file.h"
-#include "shell/program_state.h"
 #include "shell/settings_file.h"
 
 #include <QDir>
@@ -226,8 +226,7 @@ QString Write(const QString& path, const QByteArray& bytes)
 QString Write_Full_Project(const QString& dirProject)
 {
     ProgramState state;
-    state.Dir_Project = dirProject;
-    Set_Files(state);
+    Set_Active_Configuration(state, dirProject);
     if (!QDir().mkpath(Join_Path(dirProject, QStringLiteral("bin"))))
         return QStringLiteral("cannot create %1").arg(dirProject);
     ParGen_Values values;

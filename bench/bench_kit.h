@@ -3,8 +3,8 @@
 // time together, the samples of one figure with their median and spread, the
 // result table, and the full-size files every figure works on.
 
+#include "base/messages.h"
 #include "knx_access/knx_access_file.h"
-#include "shell/messages.h"
 #include "shell/shell_seams.h"
 
 #include <QString>

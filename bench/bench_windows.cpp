@@ -9,8 +9,8 @@
 #include "knx_access/knx_check.h"
 #include "knx_access/knx_table_model.h"
 #include "lang/language_file.h"
-#include "shell/flat_button.h"
 #include "shell/main_window.h"
+#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-# The shipped languages, placed beside the configurator, and the screenshot tool.
+# The shipped languages, placed beside the configurator.
 
 set(LW_SHIPPED_LANGUAGES ${CMAKE_SOURCE_DIR}/languages)
 set(LW_COPY_MISSING ${CMAKE_SOURCE_DIR}/cmake/copy_missing.cmake)
@@ -9,11 +9,6 @@ add_custom_target(loomwright_languages ALL
     COMMENT "Placing the shipped languages in bin/LANGUAGE"
     VERBATIM)
 add_dependencies(Loomwright loomwright_languages)
-
-# Renders the main window and the dialogs to PNG files (scripts/screenshots).
-add_executable(loomwright-screenshots ${CMAKE_SOURCE_DIR}/src/shell/screenshots.cpp)
-target_link_libraries(loomwright-screenshots PRIVATE loomwright_gui)
-set_target_properties(loomwright-screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # The test of the shipped languages reads them from the sources and runs the copy rule.
 if(TARGET test_shell_shipped_languages)

@@ -1,6 +1,6 @@
 #include "cli/cli_io.h"
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 namespace lw::cli {
 

@@ -1,12 +1,12 @@
 #include "cli/cli_io.h"
 
+#include "base/program_state.h"
 #include "comm_settings/comm_check.h"
 #include "comm_settings/pargen_file.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_check.h"
 #include "lang/language_file.h"
 #include "lang/language_table.h"
-#include "shell/program_state.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -100,8 +100,7 @@ int Cmd_Check(const QStringList& args, CliIO& io)
     } else {
         Set_Default_Texts(state);
     }
-    state.Dir_Project = parsed.projectDir;
-    Set_Files(state);
+    Set_Active_Configuration(state, parsed.projectDir);
 
     ParGen_Values values;
     const QString parGenError = Load_ParGen(state.File_ParGen, values);

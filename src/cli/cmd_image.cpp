@@ -36,8 +36,7 @@ int Cmd_Compile(const QStringList& args, CliIO& io)
     }
 
     ProgramState state;
-    state.Dir_Project = QDir::cleanPath(projectDir);
-    Set_Files(state);
+    Set_Active_Configuration(state, QDir::cleanPath(projectDir));
     const bool toDefault = output.isEmpty();
     if (toDefault)
         output = image::Image_File(state);

@@ -63,17 +63,13 @@ QString Parse_Arguments(const QStringList& args, Update_Arguments& parsed)
 ProgramState Make_State(const QString& dirApp, const QString& projectDir)
 {
     ProgramState state;
-    state.Dir_App = QDir::cleanPath(dirApp);
-    state.Dir_Master = Join_Path(state.Dir_App, QStringLiteral("MASTER"));
-    state.Dir_Projects = Join_Path(state.Dir_App, QStringLiteral("PROJECTS"));
-    state.Dir_Language = Join_Path(state.Dir_App, QStringLiteral("LANGUAGE"));
+    Set_Folder_Paths(state, dirApp);
     Read_Setting(state);
     Set_Product_Texts(state);
     Load_Language(state);
     const QFileInfo project(projectDir);
-    state.Dir_Project = QDir::cleanPath(project.absoluteFilePath());
     state.Name_Project = project.fileName();
-    Set_Files(state);
+    Set_Active_Configuration(state, QDir::cleanPath(project.absoluteFilePath()));
     return state;
 }
 

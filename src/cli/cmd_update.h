@@ -3,11 +3,11 @@
 // that reaches outside (compiler, echo client, clock, runner limit) can be
 // replaced, so that tests drive the command without a converter.
 
+#include "base/program_state.h"
 #include "cli/cli_io.h"
 #include "platform/echo_client.h"
-#include "platform/ping_test.h"
 #include "platform/process_runner.h"
-#include "shell/program_state.h"
+#include "update/ping_test.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 // The data check of the communication settings.
 
+#include "base/check_result.h"
 #include "comm_settings/pargen_file.h"
-#include "knx_access/check_result.h"
 
 namespace lw {
 

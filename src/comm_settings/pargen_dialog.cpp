@@ -1,11 +1,11 @@
 #include "comm_settings/pargen_dialog.h"
 
+#include "base/messages.h"
 #include "comm_settings/comm_check.h"
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/messages.h"
-#include "shell/small_widgets.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

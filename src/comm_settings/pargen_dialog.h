@@ -4,9 +4,9 @@
 // Loading, checking and saving are the plain functions of pargen_file.h and
 // comm_check.h; the dialog maps them to its controls.
 
+#include "base/program_state.h"
 #include "comm_settings/pargen_file.h"
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 #include <array>

@@ -1,6 +1,6 @@
 #include "comm_settings/pargen_file.h"
 
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 #include "xml/xml_document.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "image/image_codes.h"
 
+#include "base/text_rules.h"
 #include "knx_access/knx_address.h"
-#include "shell/text_rules.h"
 
 namespace lw::image {
 

@@ -1,10 +1,10 @@
 #include "image/image_compile.h"
 
+#include "base/text_rules.h"
 #include "image/image_codes.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_address.h"
 #include "platform/atomic_file.h"
-#include "shell/text_rules.h"
 #include "xml/xml_document.h"
 
 #include <QDir>

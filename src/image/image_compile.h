@@ -6,8 +6,8 @@
 // the two record arrays, entirely in memory, and only then lays the image out
 // in the caller's Image_Buffer; a compile that stops leaves every file as it was.
 
+#include "base/program_state.h"
 #include "image/image_layout.h"
-#include "shell/program_state.h"
 
 #include <QString>
 

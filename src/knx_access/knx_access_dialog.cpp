@@ -1,16 +1,16 @@
 #include "knx_access/knx_access_dialog.h"
 
-#include "knx_access/check_result.h"
+#include "base/check_result.h"
+#include "base/messages.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_cell_delegate.h"
 #include "knx_access/knx_check.h"
 #include "knx_access/knx_table_model.h"
 #include "knx_access/row_operations.h"
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/messages.h"
-#include "shell/small_widgets.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

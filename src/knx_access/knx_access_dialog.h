@@ -3,8 +3,8 @@
 // 512-row grid, loaded at each opening, checked and written on OK, with the
 // Delete, Insert, Copy and Paste row buttons.
 
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
+#include "base/program_state.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 

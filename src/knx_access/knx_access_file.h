@@ -3,8 +3,8 @@
 // `row` element below BACnet_to_KNX/KNX_in_Write whose sixteen attributes hold
 // the cell texts exactly as typed.
 
+#include "base/program_state.h"
 #include "knx_access/text_table.h"
-#include "shell/program_state.h"
 #include "xml/xml_document.h"
 
 #include <array>

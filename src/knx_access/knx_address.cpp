@@ -1,6 +1,6 @@
 #include "knx_access/knx_address.h"
 
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 
 namespace lw {
 

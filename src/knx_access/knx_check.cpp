@@ -1,8 +1,8 @@
 #include "knx_access/knx_check.h"
 
+#include "base/text_rules.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_address.h"
-#include "shell/text_rules.h"
 
 namespace lw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The data check of the KNX commands table.
 
-#include "knx_access/check_result.h"
+#include "base/check_result.h"
 #include "knx_access/text_table.h"
 
 namespace lw {

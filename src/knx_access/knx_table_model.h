@@ -4,8 +4,8 @@
 // check state ("Y" ticked, any other text cleared) and store "Y" / "N"; every
 // other data cell is edited as text.
 
+#include "base/program_state.h"
 #include "knx_access/text_table.h"
-#include "shell/program_state.h"
 
 #include <QAbstractTableModel>
 

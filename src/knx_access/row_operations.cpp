@@ -1,6 +1,6 @@
 #include "knx_access/row_operations.h"
 
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 
 #include <algorithm>
 

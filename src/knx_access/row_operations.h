@@ -3,9 +3,9 @@
 // 0: neither is ever touched, contents move within the fixed rows. A row
 // number outside 1 to Row_Count() - 1 leaves the table as it is.
 
+#include "base/messages.h"
+#include "base/program_state.h"
 #include "knx_access/text_table.h"
-#include "shell/messages.h"
-#include "shell/program_state.h"
 
 #include <QStringList>
 #include <span>

@@ -1,9 +1,9 @@
 #include "lang/language_file.h"
 
+#include "base/text_rules.h"
 #include "lang/language_encoding.h"
 #include "lang/language_table.h"
 #include "platform/atomic_file.h"
-#include "shell/text_rules.h"
 
 #include <QFileInfo>
 

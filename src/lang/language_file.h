@@ -2,7 +2,7 @@
 // Language files: LANGUAGE/<name>.lng, lines "STR<index> =<text>" that replace
 // entries of the language table.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 #include <QStringView>
 #include <optional>

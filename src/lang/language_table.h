@@ -1,7 +1,7 @@
 #pragma once
 // The table of every translatable text: 1200 entries addressed by index.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 #include <span>
 

@@ -2,7 +2,7 @@
 // The language chooser's data: the language files found in LANGUAGE, their
 // pages of six, the page line and the flag pictures.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 namespace lw {
 

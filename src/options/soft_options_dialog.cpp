@@ -1,12 +1,12 @@
 #include "options/soft_options_dialog.h"
 
+#include "base/messages.h"
 #include "options/language_pages.h"
 #include "options/update_timer.h"
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/messages.h"
-#include "shell/small_widgets.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QBitmap>
 #include <QCheckBox>
@@ -36,7 +36,7 @@ QPixmap Load_Flag(const QString& path)
 
 } // namespace
 
-TFSoftOptions::TFSoftOptions(ProgramState& state, Messages& messages, const Shell_Seams& seams,
+TFSoftOptions::TFSoftOptions(ProgramState& state, Messages& messages, const Options_Seams& seams,
                              std::function<void()> changeLanguage, std::function<void(bool)> setUpdateTimer,
                              QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)

@@ -2,9 +2,9 @@
 // The Software Options dialog: the language chooser with its pages of flags,
 // and the two internet permissions with the manual update check.
 
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
-#include "shell/shell_seams.h"
+#include "base/program_state.h"
+#include "options/options_seams.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 #include <array>
@@ -26,7 +26,7 @@ class TFSoftOptions : public QDialog, public Lang_Target {
 public:
     // changeLanguage re-captions every window after a switch; setUpdateTimer
     // starts (true) or stops the main window's update timer.
-    TFSoftOptions(ProgramState& state, Messages& messages, const Shell_Seams& seams,
+    TFSoftOptions(ProgramState& state, Messages& messages, const Options_Seams& seams,
                   std::function<void()> changeLanguage, std::function<void(bool)> setUpdateTimer,
                   QWidget* parent);
     void Set_Lang() override;
@@ -66,7 +66,7 @@ private:
 
     ProgramState& m_state;
     Messages& m_messages;
-    Shell_Seams m_seams;
+    Options_Seams m_seams;
     std::function<void()> m_changeLanguage;
     std::function<void(bool)> m_setUpdateTimer;
     Title_Panel* m_title;

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the main window's update timer and the text of the update links.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 class QTimer;
 

@@ -1,7 +1,7 @@
 #include "options/version_check.h"
 
-#include "shell/program_state.h"
-#include "shell/text_rules.h"
+#include "base/program_state.h"
+#include "base/text_rules.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

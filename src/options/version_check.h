@@ -2,14 +2,12 @@
 // The query for the current version of this program on the maker's web
 // server, and the comparison with our own version.
 
+#include "base/product.h"
+
 #include <QString>
 #include <QUrl>
 
 namespace lw {
-
-// The maker's web host. No real server is known, so the name lies in the
-// reserved .example domain and no stranger's server can ever be reached.
-inline const QString Maker_Web_Host = QStringLiteral("www.veltrona.example");
 
 inline constexpr int Version_Query_Timeout_Ms = 30000;
 inline constexpr qint64 Version_Reply_Max_Bytes = 4096;

@@ -3,7 +3,6 @@ list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ipv4_address.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tick_count.cpp
     ${CMAKE_CURRENT_LIST_DIR}/process_runner.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ping_test.cpp
 )
 # Per-system implementations of the small interfaces above (child process,
 # named event, ICMP echo). A Windows build adds its *_windows.cpp files here.

@@ -1,10 +1,10 @@
 #include "shell/about_dialog.h"
 
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/small_widgets.h"
 #include "shell/web_links.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 namespace lw {
 

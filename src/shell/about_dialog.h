@@ -2,7 +2,7 @@
 // The about box: product, software code, version, manual code and the link to
 // the maker's home page. Its texts are fixed and not translated.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 #include <QDialog>
 #include <QUrl>

@@ -1,5 +1,5 @@
-#include "shell/box_messages.h"
 #include "shell/main_window.h"
+#include "widgets/box_messages.h"
 
 #include <QApplication>
 

@@ -1,21 +1,22 @@
 #include "shell/main_window.h"
 
+#include "base/messages.h"
 #include "comm_settings/pargen_dialog.h"
 #include "knx_access/knx_access_dialog.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
 #include "shell/about_dialog.h"
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/messages.h"
 #include "shell/new_project_dialog.h"
 #include "shell/open_conf_dialog.h"
 #include "shell/projects.h"
 #include "shell/settings_file.h"
-#include "shell/small_widgets.h"
+#include "shell/startup.h"
 #include "shell/web_links.h"
 #include "update/boot_tcp_dialog.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -115,31 +116,16 @@ void TFLoomwrightFirmWare::Build_Controls()
 
 void TFLoomwrightFirmWare::FormCreate(const QString& dirApp)
 {
-    // 2. The language table starts empty.
-    m_state.Lang_Strings.clear();
-    // 3. Layout.
     Lay_Out();
-    // 4, 5. The folders beside the executable.
-    Set_Folders(m_state, dirApp);
-    // 6, 7. The settings file.
-    m_state.Name_Project.clear();
-    Read_Setting(m_state);
-    // 8. The update timer runs only with both permissions.
+    // The same start-up the tests run; the window only shows its outcome.
+    Run_Startup(m_state, dirApp, m_seams.Load_Language);
+    // The update timer runs only with both internet permissions.
     Enable_Update_Timer(Update_Permitted(m_state));
-    // 9. Product texts.
-    Set_Product_Texts(m_state);
     setWindowTitle(m_state.SW_Title);
     Set_Label_Text(L_SW_Code, m_state.SW_Code);
     Set_Label_Text(L_SW_Desc, m_state.SW_Desc);
-    // 10. Language.
-    m_seams.Load_Language(m_state);
-    // 11. The stored configuration, when its folder is still there.
-    Restore_Configuration(m_state);
     Show_Configuration_Labels();
-    // 12 to 14.
     Set_Lang();
-    Set_Files(m_state);
-    m_state.Copied_Row.clear();
 }
 
 void TFLoomwrightFirmWare::Lay_Out()

@@ -2,9 +2,9 @@
 // The configurator's main window: the numbered steps from which all work
 // starts. Its creation runs the program's start-up and creates every dialog.
 
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
+#include "base/program_state.h"
 #include "shell/shell_seams.h"
+#include "widgets/dialog_registry.h"
 
 #include <QWidget>
 

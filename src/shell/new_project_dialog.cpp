@@ -1,11 +1,11 @@
 #include "shell/new_project_dialog.h"
 
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/messages.h"
+#include "base/messages.h"
 #include "shell/projects.h"
-#include "shell/small_widgets.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QLineEdit>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The New Configuration dialog: asks for a name and creates the configuration.
 
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
+#include "base/program_state.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 

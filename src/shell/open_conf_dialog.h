@@ -2,8 +2,8 @@
 // The Open Configuration dialog: lists the configurations found in PROJECTS
 // and lets the user choose one.
 
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
+#include "base/program_state.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 

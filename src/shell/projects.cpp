@@ -32,8 +32,7 @@ int Create_Configuration(ProgramState& state, const QString& name)
         return Entry_Name_Not_Valid;
     QDir().mkpath(Join_Path(dir, QStringLiteral("bin")));
     state.Name_Project = name;
-    state.Dir_Project = dir;
-    Set_Files(state);
+    Set_Active_Configuration(state, dir);
     return 0;
 }
 
@@ -68,11 +67,8 @@ QString Current_Configuration_Name(const ProgramState& state)
 void Open_Configuration(ProgramState& state, const QString& nameConf)
 {
     state.Name_Project = nameConf;
-    if (!state.Name_Project.isEmpty())
-        state.Dir_Project = Join_Path(state.Dir_Projects, state.Name_Project);
-    else
-        state.Dir_Project.clear();
-    Set_Files(state);
+    Set_Active_Configuration(state, state.Name_Project.isEmpty() ? QString()
+                                                                 : Join_Path(state.Dir_Projects, state.Name_Project));
 }
 
 QString Configuration_Label_1(const ProgramState& state)

@@ -2,7 +2,7 @@
 // Configurations (projects): folders under PROJECTS, each with its bin folder.
 // Creating, listing and choosing them, without any window.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 namespace lw {
 
@@ -17,7 +17,7 @@ inline constexpr int Entry_Name_Empty = 32;
 bool Is_Unsafe_Project_Name(const QString& name);
 
 // Creates the configuration folder Dir_Projects/name with its bin folder and
-// makes it the active configuration (Name_Project, Dir_Project, Set_Files).
+// makes it the active configuration (Name_Project, then Set_Active_Configuration).
 // The first failing test wins: an empty name gives Entry_Name_Empty, an unsafe
 // name Entry_Name_Not_Valid, an existing folder Entry_Name_Exists, a folder that
 // cannot be created Entry_Name_Not_Valid. Returns 0 on success; on a refusal the

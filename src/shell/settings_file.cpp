@@ -14,7 +14,7 @@ QString Settings_Path(const ProgramState& state)
 void Read_Setting(ProgramState& state)
 {
     state.Name_Project.clear();
-    state.Dir_Project.clear();
+    Set_Active_Configuration(state, QString());
     state.Last_IP = Default_Last_IP;
     state.Language_Name = Default_Language;
     state.Enable_Internet = false;

@@ -3,7 +3,7 @@
 // configuration, the last converter address, the language and the two
 // internet permissions.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 namespace lw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Addresses on the maker's web site.
 
-#include "options/version_check.h"
+#include "base/product.h"
 
 #include <QString>
 #include <QUrl>

@@ -1,12 +1,12 @@
 #include "update/boot_tcp_dialog.h"
 
-#include "platform/ping_test.h"
-#include "shell/button_pictures.h"
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/messages.h"
-#include "shell/small_widgets.h"
+#include "base/messages.h"
+#include "update/ping_test.h"
 #include "update/valid_ip.h"
+#include "widgets/button_pictures.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -67,7 +67,7 @@ public:
 
 } // namespace
 
-TFBootTCP::TFBootTCP(ProgramState& state, Messages& messages, const Shell_Seams& seams, QWidget* parent)
+TFBootTCP::TFBootTCP(ProgramState& state, Messages& messages, const Update_Seams& seams, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_state(state)
     , m_messages(messages)

@@ -4,10 +4,10 @@
 // successful ping does Next lead to the options page, whose update button
 // writes the updater's job file and runs the updater.
 
-#include "shell/dialog_registry.h"
-#include "shell/program_state.h"
-#include "shell/shell_seams.h"
+#include "base/program_state.h"
 #include "update/job_file.h"
+#include "update/update_seams.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 #include <memory>
@@ -26,7 +26,7 @@ class Title_Panel;
 class TFBootTCP : public QDialog, public Lang_Target {
     Q_OBJECT
 public:
-    TFBootTCP(ProgramState& state, Messages& messages, const Shell_Seams& seams, QWidget* parent);
+    TFBootTCP(ProgramState& state, Messages& messages, const Update_Seams& seams, QWidget* parent);
     ~TFBootTCP() override;
 
     void Set_Lang() override;
@@ -82,7 +82,7 @@ private:
 
     ProgramState& m_state;
     Messages& m_messages;
-    Shell_Seams m_seams;
+    Update_Seams m_seams;
     std::unique_ptr<Echo_Client> m_ping;
     Title_Panel* P_Title;
 

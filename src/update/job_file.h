@@ -2,7 +2,7 @@
 // The updater's job file NetLoader.xml beside the executable, and where the
 // updater itself is found.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 namespace lw {
 

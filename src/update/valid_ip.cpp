@@ -1,6 +1,6 @@
 #include "update/valid_ip.h"
 
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 
 namespace lw {
 

@@ -1,7 +1,7 @@
 #include "xml/xml_document.h"
 
+#include "base/product.h"
 #include "platform/atomic_file.h"
-#include "shell/program_state.h"
 
 
 namespace lw::xml {

@@ -1,7 +1,7 @@
+#include "base/check_result.h"
 #include "cli/cli_io.h"
 #include "cli/cli_run.h"
 #include "common/test_support.h"
-#include "knx_access/check_result.h"
 #include "lang/language_file.h"
 #include "lang/language_table.h"
 

@@ -2,9 +2,9 @@
 #include "common/scripted_messages.h"
 #include "common/test_support.h"
 #include "knx_access/lang_fixture.h"
-#include "shell/flat_button.h"
 #include "shell/main_window.h"
 #include "shell/projects.h"
+#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // Message boxes answered by the test: every box shown is recorded, questions
 // take the next scripted answer (No when none is left).
 
-#include "shell/messages.h"
+#include "base/messages.h"
 
 #include <QList>
 #include <QStringList>

@@ -3,9 +3,9 @@
 // the device encoder for the converter's own address. The first byte picks the
 // kind and allow_zero; the rest is the text as typed (the check sees it
 // stripped, the encoders get it as the file keeps it).
+#include "base/text_rules.h"
 #include "image/image_codes.h"
 #include "knx_access/knx_address.h"
-#include "shell/text_rules.h"
 
 #include <QString>
 #include <cstdint>

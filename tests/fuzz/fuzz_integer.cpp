@@ -1,6 +1,6 @@
 // The integer reading and stripping: no crash, and an accepted text's value
 // reads back from its own decimal form.
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // KNX_SetAccess.xml: any bytes read into the table or give an error; a table
 // written and read again keeps the rows up to the first empty Source Add
 // (a priority other than the four names coming back as "Normal").
+#include "base/text_rules.h"
 #include "knx_access/knx_access_file.h"
-#include "shell/text_rules.h"
 
 #include <QTemporaryDir>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Valid_IP: any text; an accepted address has four octets 0 to 255 that join
 // back to an address Valid_IP accepts again.
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 #include "update/valid_ip.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The version check's handling of a reply: any body, no crash; a reply that
 // announces a newer version is never the sentinel and reads as a version
 // above ours.
+#include "base/program_state.h"
+#include "base/text_rules.h"
 #include "options/version_check.h"
-#include "shell/program_state.h"
-#include "shell/text_rules.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // of the entries the data checks and row operations show, every other entry
 // empty.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 #include <utility>
 

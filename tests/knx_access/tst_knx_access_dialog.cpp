@@ -5,8 +5,8 @@
 #include "knx_access/knx_cell_delegate.h"
 #include "knx_access/knx_table_model.h"
 #include "knx_access/lang_fixture.h"
-#include "shell/flat_button.h"
 #include "shell/main_window.h"
+#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "shell/main_window_fixture.h"
 
 #include "options/soft_options_dialog.h"
-#include "shell/flat_button.h"
-#include "shell/small_widgets.h"
+#include "widgets/flat_button.h"
+#include "widgets/small_widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,7 +3,7 @@
 
 #include "platform/echo_client.h"
 #include "platform/ipv4_address.h"
-#include "platform/ping_test.h"
+#include "update/ping_test.h"
 
 #include <QFile>
 #include <QTest>

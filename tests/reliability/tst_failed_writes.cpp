@@ -23,12 +23,12 @@
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_table_model.h"
 #include "lang/language_table.h"
-#include "shell/flat_button.h"
 #include "shell/main_window.h"
 #include "shell/settings_file.h"
 #include "shell/shell_test_kit.h"
 #include "update/boot_tcp_dialog.h"
 #include "update/job_file.h"
+#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -15,10 +15,11 @@
 #include "lang/language_table.h"
 #include "options/version_check.h"
 #include "platform/echo_client.h"
-#include "platform/ping_test.h"
 #include "shell/projects.h"
 #include "shell/settings_file.h"
+#include "shell/startup.h"
 #include "update/job_file.h"
+#include "update/ping_test.h"
 #include "update/valid_ip.h"
 
 #include <QDir>

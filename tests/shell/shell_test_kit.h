@@ -3,7 +3,7 @@
 // with a recognisable table, seams that record instead of reaching outside,
 // settings files, and a way to act inside a modal dialog.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 #include "shell/settings_file.h"
 #include "shell/shell_seams.h"
 

@@ -1,8 +1,8 @@
 #include "main_window_fixture.h"
 
 #include "shell/about_dialog.h"
-#include "shell/flat_button.h"
-#include "shell/small_widgets.h"
+#include "widgets/flat_button.h"
+#include "widgets/small_widgets.h"
 
 #include <QLabel>
 

@@ -1,9 +1,9 @@
 #include "main_window_fixture.h"
 
-#include "shell/flat_button.h"
-#include "shell/look.h"
-#include "shell/small_widgets.h"
 #include "shell/web_links.h"
+#include "widgets/flat_button.h"
+#include "widgets/look.h"
+#include "widgets/small_widgets.h"
 
 #include <QDialog>
 #include <QEnterEvent>

@@ -1,8 +1,8 @@
 #include "main_window_fixture.h"
 
-#include "shell/flat_button.h"
 #include "shell/new_project_dialog.h"
 #include "shell/open_conf_dialog.h"
+#include "widgets/flat_button.h"
 
 #include <QLabel>
 #include <QLineEdit>

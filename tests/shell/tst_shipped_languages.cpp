@@ -5,7 +5,7 @@
 
 #include "common/test_support.h"
 #include "lang/language_table.h"
-#include "shell/look.h"
+#include "widgets/look.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,6 +1,7 @@
+#include "base/program_state.h"
 #include "lang/language_table.h"
-#include "shell/program_state.h"
 #include "shell/settings_file.h"
+#include "shell/startup.h"
 
 #include "common/test_support.h"
 

@@ -6,10 +6,10 @@
 
 #include "common/scripted_messages.h"
 #include "lang/language_table.h"
-#include "shell/flat_button.h"
 #include "shell/main_window_fixture.h"
-#include "shell/small_widgets.h"
 #include "update/job_file.h"
+#include "widgets/flat_button.h"
+#include "widgets/small_widgets.h"
 #include "xml/xml_document.h"
 
 #include <QApplication>

@@ -4,12 +4,12 @@
 // the language table and the copied-row buffer. One instance lives as long as
 // the program; it is passed to whoever needs it.
 
+#include "base/product.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace lw {
-
-inline constexpr char SW_Version[] = "1.002";
 
 inline const QString Default_Last_IP = QStringLiteral("192.168.2.205");
 inline const QString Default_Language = QStringLiteral("English");
@@ -57,20 +57,19 @@ QString Join_Path(const QString& folder, const QString& name);
 // Recomputes the per-project file paths from Dir_Project.
 void Set_Files(ProgramState& state);
 
-// Start-up steps 4 and 5: the folders beside the executable, created when missing.
+// Makes dirProject the active configuration (empty: none active) and sets its
+// file paths. The one place that changes Dir_Project.
+void Set_Active_Configuration(ProgramState& state, const QString& dirProject);
+
+// The folders beside the executable (Dir_App, Dir_Master, Dir_Projects,
+// Dir_Language), derived from dirApp; nothing is created.
+void Set_Folder_Paths(ProgramState& state, const QString& dirApp);
+
+// The folders beside the executable, created when missing.
 void Set_Folders(ProgramState& state, const QString& dirApp);
 
-// Start-up step 9: the product texts.
+// The product texts: title, code and description.
 void Set_Product_Texts(ProgramState& state);
-
-// Start-up step 11: Dir_Project from Name_Project when its folder exists.
-// Returns true when a configuration is active afterwards.
-bool Restore_Configuration(ProgramState& state);
-
-// The start-up steps that need no window, in their order: folders, settings,
-// product texts, language, configuration, file paths, copied-row buffer.
-// dirApp replaces the executable's folder (tests run against a temporary one).
-void Run_Startup(ProgramState& state, const QString& dirApp);
 
 // The folder of the running executable, without a trailing separator.
 QString Executable_Folder();

@@ -1,6 +1,6 @@
-#include "shell/flat_button.h"
+#include "widgets/flat_button.h"
 
-#include "shell/look.h"
+#include "widgets/look.h"
 
 #include <QEnterEvent>
 #include <QPainter>

@@ -5,7 +5,7 @@
 // readable job file. Set NETLOADER_NO_WINDOW=1 (or run with the offscreen or
 // minimal platform) to have it only print.
 
-#include "update/netloader_standin/job_check.h"
+#include "netloader_standin/job_check.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "shell/look.h"
+#include "widgets/look.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "shell/text_rules.h"
+#include "base/text_rules.h"
 
 #include <QTest>
 

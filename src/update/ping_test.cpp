@@ -1,4 +1,4 @@
-#include "platform/ping_test.h"
+#include "update/ping_test.h"
 
 #include "platform/tick_count.h"
 

@@ -2,7 +2,7 @@
 // The outcome of a data check: the first failing test, as the language table
 // entry of its message, the table row it failed in and the limit it names.
 
-#include "shell/program_state.h"
+#include "base/program_state.h"
 
 namespace lw {
 

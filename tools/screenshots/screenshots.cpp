@@ -5,18 +5,18 @@
 //
 //   loomwright-screenshots <languages folder> <output folder> <language>...
 
+#include "base/messages.h"
 #include "comm_settings/pargen_dialog.h"
 #include "knx_access/knx_access_dialog.h"
 #include "knx_access/knx_access_file.h"
 #include "options/soft_options_dialog.h"
 #include "shell/about_dialog.h"
-#include "shell/flat_button.h"
 #include "shell/main_window.h"
-#include "shell/messages.h"
 #include "shell/new_project_dialog.h"
 #include "shell/open_conf_dialog.h"
 #include "shell/settings_file.h"
 #include "update/boot_tcp_dialog.h"
+#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "shell/dialog_registry.h"
+#include "widgets/dialog_registry.h"
 
 #include <QDialog>
 

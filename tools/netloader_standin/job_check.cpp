@@ -1,4 +1,4 @@
-#include "update/netloader_standin/job_check.h"
+#include "netloader_standin/job_check.h"
 
 #include "platform/atomic_file.h"
 #include "platform/ipv4_address.h"

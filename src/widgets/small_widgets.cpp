@@ -1,6 +1,6 @@
-#include "shell/small_widgets.h"
+#include "widgets/small_widgets.h"
 
-#include "shell/look.h"
+#include "widgets/look.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "shell/button_pictures.h"
+#include "widgets/button_pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

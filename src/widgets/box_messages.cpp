@@ -1,4 +1,4 @@
-#include "shell/box_messages.h"
+#include "widgets/box_messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #pragma once
 // Real message boxes for the configurator.
 
-#include "shell/messages.h"
+#include "base/messages.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 // The connection test over a scripted echo client and a clock that only moves
 // when the test's code sleeps or an echo waits.
 
-#include "platform/ping_test.h"
+#include "update/ping_test.h"
 
 #include <QTest>
 

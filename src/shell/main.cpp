@@ -1,7 +1,9 @@
 #include "shell/box_messages.h"
+#include "shell/data_folder.h"
 #include "shell/main_window.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -10,7 +12,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Loomwright"));
     lw::ProgramState state;
     lw::BoxMessages messages;
-    lw::TFLoomwrightFirmWare window(state, messages, lw::Executable_Folder());
+    lw::TFLoomwrightFirmWare window(state, messages, lw::Data_Folder_In_Use());
     window.show();
+    // For smoke tests of an installed copy: start up, then close the main
+    // window as the Close button does (the settings file is written).
+    if (qEnvironmentVariableIsSet("LOOMWRIGHT_CLOSE_AFTER_START"))
+        QTimer::singleShot(0, &window, &QWidget::close);
     return app.exec();
 }

@@ -1,6 +1,7 @@
 list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/text_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/program_state.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/data_folder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/projects.cpp
     ${CMAKE_CURRENT_LIST_DIR}/web_links.cpp

@@ -10,6 +10,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Loomwright"));
     QApplication::setApplicationDisplayName(QStringLiteral("Loomwright"));
+    // Ties the windows to the installed desktop entry (task bar icon, Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.loomwright.Loomwright"));
     lw::ProgramState state;
     lw::BoxMessages messages;
     lw::TFLoomwrightFirmWare window(state, messages, lw::Data_Folder_In_Use());

@@ -3,14 +3,22 @@
 #include "platform/atomic_file.h"
 #include "shell/program_state.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 
 namespace lw {
 
 namespace {
 
 const QString Language_Folder = QStringLiteral("LANGUAGE");
+constexpr char Shipped_Manifest_Name[] = ".shipped";
+
+QByteArray Sha256_Hex(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
 
 bool Is_Dir(const QString& path)
 {
@@ -57,30 +65,62 @@ Data_Folder_Choice Choose_Data_Folder(const QString& programFolder, const QStrin
     return choice;
 }
 
-QStringList Copy_Missing_Languages(const QString& from, const QString& to, QStringList& errors)
+QStringList Copy_Shipped_Languages(const QString& from, const QString& to, QStringList& errors)
 {
-    QStringList copied;
+    // The copies made so far: "<sha256 hex> <name>" a line.
+    const QString manifestPath = Join_Path(to, QString::fromLatin1(Shipped_Manifest_Name));
+    QMap<QString, QByteArray> manifest;
+    QByteArray manifestBytes;
+    QString error;
+    if (QFileInfo(manifestPath).isFile() && Read_File(manifestPath, manifestBytes, error, 1 << 20)) {
+        for (const QByteArray& line : manifestBytes.split('\n')) {
+            const qsizetype blank = line.indexOf(' ');
+            if (blank > 0)
+                manifest.insert(QString::fromUtf8(line.mid(blank + 1)), line.left(blank));
+        }
+    }
+
+    QStringList written;
+    bool manifestChanged = false;
     const QStringList names = QDir(from).entryList({QStringLiteral("*.lng"), QStringLiteral("*.bmp")},
                                                    QDir::Files | QDir::Readable, QDir::Name);
     for (const QString& name : names) {
-        const QString target = Join_Path(to, name);
-        const QFileInfo existing(target);
-        if (existing.exists() || existing.isSymLink())
-            continue;
-        QByteArray bytes;
-        QString error;
-        if (!Read_File(Join_Path(from, name), bytes, error)) {
+        QByteArray shipped;
+        if (!Read_File(Join_Path(from, name), shipped, error)) {
             errors << error;
             continue;
         }
-        error = Write_File_Atomic(target, bytes);
+        const QByteArray shippedSum = Sha256_Hex(shipped);
+        const QString target = Join_Path(to, name);
+        const QFileInfo existing(target);
+        if (existing.exists() || existing.isSymLink()) {
+            // Only an unchanged earlier copy of an older shipped file is replaced.
+            const auto recorded = manifest.constFind(name);
+            if (existing.isSymLink() || !existing.isFile() || recorded == manifest.constEnd() || *recorded == shippedSum)
+                continue;
+            QByteArray current;
+            if (!Read_File(target, current, error) || Sha256_Hex(current) != *recorded)
+                continue;
+        }
+        error = Write_File_Atomic(target, shipped);
         if (!error.isEmpty()) {
             errors << error;
             continue;
         }
-        copied << name;
+        manifest.insert(name, shippedSum);
+        manifestChanged = true;
+        written << name;
     }
-    return copied;
+
+    if (manifestChanged) {
+        QByteArray bytes;
+        for (auto it = manifest.constBegin(); it != manifest.constEnd(); ++it)
+            bytes += it.value() + ' ' + it.key().toUtf8() + '\n';
+        error = Write_File_Atomic(manifestPath, bytes);
+        if (!error.isEmpty())
+            errors << error;
+    }
+    return written;
 }
 
 Data_Folder_Choice Prepare_Data_Folder(const QString& programFolder, const QString& userDataHome)
@@ -94,7 +134,7 @@ Data_Folder_Choice Prepare_Data_Folder(const QString& programFolder, const QStri
         return choice;
     }
     if (!choice.Shipped_Languages.isEmpty())
-        choice.Copied = Copy_Missing_Languages(choice.Shipped_Languages, languages, choice.Errors);
+        choice.Copied = Copy_Shipped_Languages(choice.Shipped_Languages, languages, choice.Errors);
     return choice;
 }
 

@@ -16,7 +16,7 @@ struct Data_Folder_Choice {
     bool Beside_Program = false;// true: the executable's own folder
     QString Program_Folder;     // the executable's folder
     QString Shipped_Languages;  // where the shipped language files were found; empty: nowhere
-    QStringList Copied;         // language files copied into Folder/LANGUAGE by this start
+    QStringList Copied;         // language files written into Folder/LANGUAGE by this start
     QStringList Errors;         // folders or files that could not be made, with the reason
 };
 
@@ -36,14 +36,17 @@ QString Installed_Languages_Folder(const QString& programFolder);
 // executable's LANGUAGE folder when that exists (a read-only portable copy).
 Data_Folder_Choice Choose_Data_Folder(const QString& programFolder, const QString& userDataHome);
 
-// Copies every *.lng and *.bmp file of from into to that to does not hold yet;
-// an entry of that name already in to (the user's own file, a folder, a link)
-// is left alone. Returns the names copied; failures are appended to errors.
-QStringList Copy_Missing_Languages(const QString& from, const QString& to, QStringList& errors);
+// Brings the shipped language files and flags (*.lng, *.bmp) of from into to:
+// a file that to lacks is copied; a copy made earlier is replaced by a newer
+// shipped file only while it is still exactly as it was copied (the copies and
+// their SHA-256 sums are listed in to/.shipped). Any other entry of that name
+// (the user's own or edited file, a folder, a link) is left alone. Returns the
+// names written; failures are appended to errors.
+QStringList Copy_Shipped_Languages(const QString& from, const QString& to, QStringList& errors);
 
 // The rule applied: chooses the folder and, when it is the user's data folder,
-// creates it with its LANGUAGE folder and copies the missing shipped language
-// files and flags into it. The other folders are made by the start-up.
+// creates it with its LANGUAGE folder and brings the shipped language files
+// and flags into it (Copy_Shipped_Languages). The other folders are made by the start-up.
 Data_Folder_Choice Prepare_Data_Folder(const QString& programFolder, const QString& userDataHome);
 
 // Prepare_Data_Folder for the running executable and the user's data home:

@@ -120,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(dir.filePath("nowhere"), to + "/French.lng"));
 
         QStringList errors;
-        const QStringList copied = lw::Copy_Missing_Languages(from, to, errors);
+        const QStringList copied = lw::Copy_Shipped_Languages(from, to, errors);
         QCOMPARE(copied, QStringList({"English.lng", "Italian.bmp"}));
         QCOMPARE(errors, QStringList());
         QCOMPARE(lw::test::Read_Bytes(to + "/English.lng"), QByteArray("shipped English"));
@@ -128,6 +128,33 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(to + "/German.lng").isDir());
         QVERIFY(QFileInfo(to + "/French.lng").isSymLink());
         QVERIFY(!QFileInfo::exists(to + "/readme.txt"));
+    }
+
+    // A newer shipped file (a package upgrade) replaces a copy only while that
+    // copy is exactly as it was made; an edited copy and the user's own file stay.
+    void upgradeReplacesOnlyUntouchedCopies()
+    {
+        QTemporaryDir dir;
+        const QString from = dir.filePath("shipped");
+        const QString to = dir.filePath("data/LANGUAGE");
+        lw::test::Write_Bytes(from + "/English.lng", "English 1");
+        lw::test::Write_Bytes(from + "/Italian.lng", "Italian 1");
+        lw::test::Write_Bytes(from + "/German.lng", "German 1");
+        lw::test::Write_Bytes(to + "/German.lng", "my German");
+        QStringList errors;
+        QCOMPARE(lw::Copy_Shipped_Languages(from, to, errors), QStringList({"English.lng", "Italian.lng"}));
+
+        lw::test::Write_Bytes(to + "/Italian.lng", "Italian 1, edited");
+        lw::test::Write_Bytes(from + "/English.lng", "English 2");
+        lw::test::Write_Bytes(from + "/Italian.lng", "Italian 2");
+        lw::test::Write_Bytes(from + "/German.lng", "German 2");
+        QCOMPARE(lw::Copy_Shipped_Languages(from, to, errors), QStringList({"English.lng"}));
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(lw::test::Read_Bytes(to + "/English.lng"), QByteArray("English 2"));
+        QCOMPARE(lw::test::Read_Bytes(to + "/Italian.lng"), QByteArray("Italian 1, edited"));
+        QCOMPARE(lw::test::Read_Bytes(to + "/German.lng"), QByteArray("my German"));
+        // Nothing new shipped: nothing written.
+        QCOMPARE(lw::Copy_Shipped_Languages(from, to, errors), QStringList());
     }
 
     // The user's folder is made with its LANGUAGE folder and the shipped

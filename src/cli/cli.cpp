@@ -1,4 +1,5 @@
 #include "cli/cli_io.h"
+#include "cli/cmd_paths.h"
 
 #include "base/program_state.h"
 
@@ -30,7 +31,8 @@ void Print_Help(QTextStream& out)
            "Commands:\n";
     for (const Command& c : Commands)
         out << "  " << c.synopsis << "\n";
-    out << "\nOptions:\n  --help     Show this help.\n  --version  Show the version.\n";
+    out << "\nOptions:\n  --help     Show this help.\n  --version  Show the version.\n"
+           "  --paths    Show the folders in use: data folder, settings, configurations, languages, updater.\n";
 }
 
 } // namespace
@@ -45,6 +47,8 @@ int Run_Cli(const QStringList& args, CliIO& io)
         Print_Help(io.out);
     } else if (args[0] == QLatin1String("--version")) {
         io.out << "loomwright-cli " << SW_Version << "\n";
+    } else if (args[0] == QLatin1String("--paths")) {
+        code = Cmd_Paths(args.mid(1), io);
     } else {
         code = -1;
         for (const Command& c : Commands) {

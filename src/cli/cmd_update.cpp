@@ -2,6 +2,7 @@
 
 #include "image/image_compile.h"
 #include "lang/language_file.h"
+#include "shell/data_folder.h"
 #include "shell/settings_file.h"
 #include "update/job_file.h"
 #include "update/valid_ip.h"
@@ -78,7 +79,7 @@ ProgramState Make_State(const QString& dirApp, const QString& projectDir)
 Update_Road Default_Update_Road()
 {
     Update_Road road;
-    road.Dir_App = Executable_Folder();
+    road.Dir_App = Data_Folder_In_Use();
     road.Compile = [](const ProgramState& state, QString* summary) { return Compile_And_Save_Image(state, summary); };
     road.Make_Echo_Client = [] { return Make_System_Echo_Client(); };
     return road;

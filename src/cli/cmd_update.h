@@ -22,8 +22,9 @@ struct Update_Road {
     Runner_Settings Runner;
 };
 
-// The real road: the tool's own folder, the image compiler, the system's echo
-// client and clock, the runner's full limit.
+// The real road: the data folder in use (beside the tool, or the user's data
+// folder), the image compiler, the system's echo client and clock, the
+// runner's full limit.
 Update_Road Default_Update_Road();
 
 // Exit codes: 1 the compile stopped, 2 a usage error or an address that

@@ -14,6 +14,7 @@ namespace {
 //   2400-2499 memory map and report     2500-2599 installation and data folder
 //   2600-2999 free
 const Extended_Default Defaults[] = {
+    {2500, "Data folder :"},
     {2999, " "},
 };
 

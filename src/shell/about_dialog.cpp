@@ -6,7 +6,17 @@
 #include "widgets/look.h"
 #include "widgets/small_widgets.h"
 
+#include <QDir>
+
 namespace lw {
+
+namespace {
+// The box of the fixed texts (406 x 148) and, below it, the row of the data folder.
+constexpr int About_Width = 406;
+constexpr int About_Height = 192;
+constexpr int Folder_Left = 32;
+constexpr int Folder_Width = About_Width - 2 * Folder_Left;
+} // namespace
 
 TFAbout::TFAbout(const ProgramState& state, std::function<void(const QUrl&)> openUrl, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -17,7 +27,7 @@ TFAbout::TFAbout(const ProgramState& state, std::function<void(const QUrl&)> ope
     setModal(true);
     setWindowTitle(QStringLiteral("About..."));
     Apply_Window_Look(this);
-    Set_Fixed_Client_Size(this, 406, 148);
+    Set_Fixed_Client_Size(this, About_Width, About_Height);
 
     Image2 = new Click_Label(this);
     Image2->setObjectName(QStringLiteral("Image2"));
@@ -52,6 +62,12 @@ TFAbout::TFAbout(const ProgramState& state, std::function<void(const QUrl&)> ope
     Label4->move(297, 131);
     Set_Label_Text(Label4, Maker_Web_Address());
 
+    // The folder the program keeps its data in (beside it, or the user's data
+    // folder): captioned by the language table, the path selectable for copying.
+    Label13 = Make_Label(this, "Label13", Folder_Left, 154);
+    Label14 = Make_Label(this, "Label14", Folder_Left, 169);
+    Label14->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     connect(Btn_OK, &Flat_Button::clicked, this, &TFAbout::accept);
     connect(Image2, &Click_Label::Clicked, this, &TFAbout::Label4Click);
     connect(Label4, &Click_Label::Clicked, this, &TFAbout::Label4Click);
@@ -72,7 +88,12 @@ void TFAbout::FormShow()
     Set_Label_Text(Label9, QStringLiteral("KQ4315"));
     Set_Label_Text(Label10, QString::fromLatin1(SW_Version));
     Set_Label_Text(Label12, QStringLiteral("KM4315"));
-    Set_Fixed_Client_Size(this, 406, 148);
+    Set_Label_Text(Label13, m_state.Text(2500));
+    // A long path is shortened in its middle; the whole path is the tooltip.
+    const QString folder = QDir::toNativeSeparators(m_state.Dir_App);
+    Set_Label_Text(Label14, Label14->fontMetrics().elidedText(folder, Qt::ElideMiddle, Folder_Width));
+    Label14->setToolTip(folder);
+    Set_Fixed_Client_Size(this, About_Width, About_Height);
 }
 
 void TFAbout::Label4Click()

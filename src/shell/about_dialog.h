@@ -1,6 +1,7 @@
 #pragma once
 // The about box: product, software code, version, manual code and the link to
-// the maker's home page. Its texts are fixed and not translated.
+// the maker's home page, then the data folder in use. Its texts are fixed and
+// not translated, except the caption of the data folder.
 
 #include "base/program_state.h"
 
@@ -37,6 +38,8 @@ private:
     QLabel* Label9;
     QLabel* Label10;
     QLabel* Label12;
+    QLabel* Label13;  // caption of the data folder
+    QLabel* Label14;  // the data folder
 };
 
 } // namespace lw

@@ -1,5 +1,6 @@
 list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/data_folder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/projects.cpp
     ${CMAKE_CURRENT_LIST_DIR}/web_links.cpp

@@ -1,9 +1,13 @@
 #include "main_window_fixture.h"
 
+#include "lang/language_file.h"
 #include "shell/about_dialog.h"
 #include "widgets/flat_button.h"
 #include "widgets/small_widgets.h"
 
+#include "common/test_support.h"
+
+#include <QDir>
 #include <QLabel>
 
 using namespace lw;
@@ -60,7 +64,8 @@ private Q_SLOTS:
         test::Main_Window_Fixture f;
         f.Start();
         auto* about = f.Find<TFAbout>("FAbout");
-        QCOMPARE(about->size(), QSize(406, 148));
+        // The fixed box of 406 x 148, with the row of the data folder below it.
+        QCOMPARE(about->size(), QSize(406, 192));
         QCOMPARE(about->minimumSize(), about->maximumSize());
         QCOMPARE(about->Image2->geometry(), QRect(32, 24, 81, 81));
         QCOMPARE(about->Btn_OK->geometry(), QRect(32, 115, 81, 22));
@@ -72,6 +77,56 @@ private Q_SLOTS:
         QCOMPARE(about->Label4->cursor().shape(), Qt::PointingHandCursor);
         // Everything fits inside the box.
         QVERIFY(about->Label4->geometry().right() < 406);
+    }
+
+    // The folder in use is shown under its caption from the language table; a
+    // long path is shortened to fit and is whole in the tooltip.
+    void dataFolderRow_data()
+    {
+        QTest::addColumn<QString>("sub");
+        QTest::newRow("short path") << QString();
+        QTest::newRow("long path") << QString("a-folder-name-long-enough-to-need-shortening/").repeated(4);
+    }
+
+    void dataFolderRow()
+    {
+        QFETCH(QString, sub);
+        test::Main_Window_Fixture f;
+        const QString app = QDir::cleanPath(f.App() + "/" + sub);
+        test::Write_Bytes(app + "/LANGUAGE/German.lng", "STR2500 = Datenordner :\n");
+        test::Write_Settings(app, QString(), "German");
+        Shell_Seams seams = test::Test_Seams(f.record);
+        seams.Load_Language = [](ProgramState& state) { Load_Language(state); };
+        TFLoomwrightFirmWare window(f.state, f.messages, app, std::move(seams));
+        window.show();
+        QString caption = "(missing)";
+        QString folder = "(missing)";
+        QString tip;
+        QRect captionBox;
+        QRect folderBox;
+        On_Modal([&](QWidget* modal) {
+            if (auto* label = modal->findChild<QLabel*>("Label13")) {
+                caption = label->text();
+                captionBox = label->geometry();
+            }
+            if (auto* label = modal->findChild<QLabel*>("Label14")) {
+                folder = label->text();
+                tip = label->toolTip();
+                folderBox = label->geometry();
+            }
+            Click(qobject_cast<TFAbout*>(modal)->Btn_OK);
+        });
+        Click(window.findChild<Flat_Button*>("Btn_Info"));
+        QCOMPARE(caption, QString("Datenordner :"));
+        QCOMPARE(captionBox.topLeft(), QPoint(32, 154));
+        QCOMPARE(folderBox.topLeft(), QPoint(32, 169));
+        QCOMPARE(tip, QDir::toNativeSeparators(app));
+        if (sub.isEmpty())
+            QCOMPARE(folder, QDir::toNativeSeparators(app));
+        else
+            QVERIFY2(folder.contains(QChar(0x2026)), qPrintable(folder));
+        QVERIFY(folderBox.right() < 406);
+        QVERIFY(folderBox.bottom() < 192);
     }
 
     void linksOpenTheHomePage()

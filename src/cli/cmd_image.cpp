@@ -1,6 +1,5 @@
 #include "cli/cli_io.h"
 
-#include "image/image_check.h"
 #include "image/image_compile.h"
 #include "image/image_inspect.h"
 #include "lang/language_table.h"
@@ -60,18 +59,11 @@ int Cmd_Compile(const QStringList& args, CliIO& io)
     // The data checks first, as the check command runs them and on every
     // further row the compile takes: values they refuse would wrap silently
     // into the image. --no-check compiles what the files hold, for service work.
-    if (check) {
-        const image::Project_Check checked = image::Check_Project(state);
-        if (!checked.Ok()) {
-            io.err << "loomwright-cli: " << checked.Message << "\n";
-            return 1;
-        }
-    }
-
     // The whole image is built in memory first: a compile that stops writes nothing.
     image::Image_Buffer buffer;
     QString warning;
-    const QString compileError = image::Compile_Image(state, buffer, &warning);
+    const QString compileError = check ? image::Check_And_Compile(state, buffer, &warning)
+                                       : image::Compile_Image(state, buffer, &warning);
     if (!warning.isEmpty())
         io.err << "loomwright-cli: warning: " << warning << "\n";
     if (!compileError.isEmpty()) {

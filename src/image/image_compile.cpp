@@ -286,6 +286,23 @@ QString Compile_Image(const ProgramState& state, Image_Buffer& buffer, QString* 
     return Compile_Image(state.File_ParGen, state.File_KNX_Access, buffer, warning);
 }
 
+QString Check_And_Compile(const ProgramState& state, Image_Buffer& buffer, QString* warning)
+{
+    // Values the checks refuse would wrap silently into the image.
+    const Project_Check check = Check_Project(state);
+    if (check.Stop == Check_Stop::Check) {
+        if (check.ParGen_Not_Rooted && warning)
+            *warning = ParGen_Not_Rooted_Warning(state.File_ParGen);
+        return check.Message;
+    }
+    const QString error = Compile_Image(state, buffer, warning);
+    if (!error.isEmpty())
+        return error;
+    if (check.Stop == Check_Stop::File)
+        return check.Message;
+    return {};
+}
+
 QString Image_File(const ProgramState& state)
 {
     return Join_Path(Join_Path(state.Dir_Project, QStringLiteral("bin")), QStringLiteral("bank.bin"));
@@ -335,13 +352,8 @@ QString Compile_And_Save_Image(const ProgramState& state, QString* summary)
     if (state.Dir_Project.isEmpty())
         return QStringLiteral("No configuration is active");
     // The image lives only as long as this run: nothing of it is kept between presses.
-    // A project the checks refuse is never compiled: its values would wrap
-    // silently into the image.
-    QString error = image::Check_Project(state).Message;
-    if (!error.isEmpty())
-        return error;
     image::Image_Buffer buffer;
-    error = image::Compile_Image(state, buffer);
+    QString error = image::Check_And_Compile(state, buffer);
     if (error.isEmpty())
         error = image::Save_Image(state, buffer);
     if (error.isEmpty() && summary)

@@ -14,8 +14,8 @@
 namespace lw {
 
 // Runs the data checks of the active configuration as the check command
-// does, and the same tests on every further row the compile takes
-// (image::Check_Project); then compiles File_ParGen and File_KNX_Access and
+// does, and the same tests on every further row the compile takes, then
+// compiles File_ParGen and File_KNX_Access (image::Check_And_Compile) and
 // writes Dir_Project/bin/bank.bin. Returns an empty text on success, else the
 // message to show: the check's message in the state's language, or why the
 // compile or the write stopped (the old bank.bin is then left as it was). On
@@ -51,6 +51,13 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
 QString Compile_Image(const QString& fileParGen, const QString& fileKNXAccess, Image_Buffer& buffer,
                       QString* warning = nullptr);
 QString Compile_Image(const ProgramState& state, Image_Buffer& buffer, QString* warning = nullptr);
+
+// The compile of Update Device, update and compile: Check_Project first; a
+// failed data check stops with its message before anything is compiled. Then
+// Compile_Image. A file the checks could not read stops the compile with the
+// compiler's own message when it stops too, else with the reader's (what the
+// checks could not read is never shipped). Returns an empty text on success.
+QString Check_And_Compile(const ProgramState& state, Image_Buffer& buffer, QString* warning = nullptr);
 
 // Dir_Project/bin/bank.bin.
 QString Image_File(const ProgramState& state);

@@ -273,36 +273,50 @@ Version_Query_Result Version_Query(const Version_Query_Settings& settings)
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
 
+    bool over = false;  // the loop has ended: the socket's last signals change nothing
     const auto finish = [&] {
+        over = true;
         timer.stop();
         loop.quit();
     };
+    // Everything the socket holds, as far as the reader takes it.
+    const auto drain = [&] {
+        while (!over && socket.isOpen() && socket.bytesAvailable() > 0) {
+            if (!reader.Feed(socket.read(64 * 1024)))
+                finish();
+        }
+    };
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        if (over)
+            return;
         timedOut = true;
         finish();
     });
     QObject::connect(&socket, &QTcpSocket::connected, &loop, [&] { socket.write(request); });
     QObject::connect(&socket, &QTcpSocket::readyRead, &loop, [&] {
+        if (over)
+            return;
         if (deadline.hasExpired()) {
             timedOut = true;
             finish();
             return;
         }
-        while (socket.bytesAvailable() > 0) {
-            if (!reader.Feed(socket.read(64 * 1024))) {
-                finish();
-                return;
-            }
-        }
+        drain();
     });
+    // The last bytes are read before the socket closes.
+    QObject::connect(&socket, &QTcpSocket::readChannelFinished, &loop, drain);
     QObject::connect(&socket, &QTcpSocket::disconnected, &loop, [&] {
-        reader.Feed(socket.readAll());
+        if (over)
+            return;
+        drain();
+        if (over)
+            return;
         reader.Closed();
         finish();
     });
     QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, [&](QAbstractSocket::SocketError error) {
-        if (error == QAbstractSocket::RemoteHostClosedError)
-            return;  // disconnected follows
+        if (over || error == QAbstractSocket::RemoteHostClosedError)
+            return;  // disconnected follows a close
         failure = socket.errorString();
         finish();
     });

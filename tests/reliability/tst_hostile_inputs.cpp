@@ -25,6 +25,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -601,8 +602,8 @@ private Q_SLOTS:
         }
     }
 
-    // A KNX access file of 12 000 rows, just below the readers' limit of
-    // 8 MB: the dialog's table takes the first 512 rows; the checks pass every
+    // A KNX access file of about 15 600 rows, just below the readers' limit
+    // of 8 MB: the dialog's table takes the first 512 rows; the checks pass every
     // row; the compiler refuses the 513th enabled command with a message and
     // writes nothing.
     void knxAccessFileOfManyRows()
@@ -611,19 +612,20 @@ private Q_SLOTS:
         QByteArray bytes = "<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>";
         bytes.reserve(KNX_Access_File_Limit);
         const QByteArray filler(300, 'm');
-        for (int i = 0; i < 12000; ++i)
+        const QByteArray tail = "</KNX_in_Write></BACnet_to_KNX>";
+        for (int i = 0; bytes.size() + 1024 + tail.size() <= KNX_Access_File_Limit; ++i)
             bytes += "<row Enable=\"Y\" Source_Address=\"1.1." + QByteArray::number(i % 256)
                 + "\" Destination_Address=\"1/2/3\" APCI=\"Write\" Priority=\"Low\" Format=\"None\" Extended=\"N\" "
                   "ReTest=\"N\" On_Command=\"N\" On_Change=\"Y\" On_Timer=\"N\" Poll_Time=\"\" Position=\""
                 + QByteArray::number(i % 1400) + "\" Bit_Mode=\"No\" Length=\"1\" Mnemonic=\"" + filler + "\"/>\n";
-        bytes += "</KNX_in_Write></BACnet_to_KNX>";
-        QVERIFY(bytes.size() > 7 * 1000 * 1000 && bytes.size() <= KNX_Access_File_Limit);
+        bytes += tail;
+        QVERIFY(bytes.size() > KNX_Access_File_Limit - 2048 && bytes.size() <= KNX_Access_File_Limit);
         test::Write_Bytes(inst.state.File_KNX_Access, bytes);
         bytes.clear();
         bytes.squeeze();
 
         {
-            Rss_Report rss("KNX_SetAccess.xml of 12 000 rows, reader");
+            Rss_Report rss("KNX_SetAccess.xml of 8 MB of rows, reader");
             Text_Table table = Fresh_KNX_Table();
             const KNX_Read_Result result = Read_KNX_Access_File(inst.state.File_KNX_Access, table);
             QVERIFY2(result.Ok(), qPrintable(result.error));
@@ -632,7 +634,7 @@ private Q_SLOTS:
             QCOMPARE(Row_Of(table, 512).Mnemonic, QString::fromLatin1(filler));
         }
         {
-            Rss_Report rss("KNX_SetAccess.xml of 12 000 rows, checks and compiler");
+            Rss_Report rss("KNX_SetAccess.xml of 8 MB of rows, checks and compiler");
             const QString error = Compile_And_Save_Image(inst.state);
             QVERIFY2(error.contains("at most 512"), qPrintable(error));
             QVERIFY(!QFile::exists(inst.Image_Path()));
@@ -699,8 +701,12 @@ private Q_SLOTS:
             QCOMPARE(got.defaults, over);
         } else if (over) {
             QVERIFY2(got.error, qPrintable(got.values.left(200)));
-        } else if (r == Compiler_KNX) {
-            // 2 million elements that are no rows: each is a row without attributes.
+        } else if (r == KNX_Reader || r == Compiler_KNX) {
+            // 2 million elements that are no rows: read whole, and refused for
+            // the first row's missing attribute, not for the file's size.
+            Text_Table table = Fresh_KNX_Table();
+            const QString error = Read_KNX_Access_File(inst.File(r), table).error;
+            QVERIFY2(error.contains("row 1 has no attribute"), qPrintable(error));
             QVERIFY(got.error);
         } else {
             QVERIFY2(!got.error, qPrintable(got.values.left(200)));
@@ -1174,11 +1180,15 @@ private Q_SLOTS:
         settings.Timeout_Ms = 3000;
 
         Version_Query_Result result;
+        QElapsedTimer clock;
+        clock.start();
         {
             Rss_Report rss("version reply: " + kind);
             result = Version_Query(settings);
         }
-        qInfo("server sent %lld bytes; failure: %s", server.Sent(), qPrintable(result.Failure));
+        // Printed, not asserted: the limit's accuracy goes in docs/reliability.md.
+        qInfo("server sent %lld bytes in %lld ms; failure: %s", server.Sent(), clock.elapsed(),
+              qPrintable(result.Failure));
         QVERIFY(result.Reply.isEmpty());
         QVERIFY(!result.Failure.isEmpty());
         if (!failure.isEmpty())

@@ -1,5 +1,12 @@
 #pragma once
 // The command-line tool's entry point and streams, so that tests run it in-process.
+//
+// A command is a row of the command table in cli.cpp: its name, its function
+// and its usage text. The dispatch gives every command, without code of its
+// own: "COMMAND --help" (or -h) printing "Usage: loomwright-cli " and the
+// usage text, exit 0; and exit code 2 when a write to stdout or stderr
+// failed (a full disk, a device that takes nothing), whatever the
+// command returned.
 
 #include <QStringList>
 #include <QTextStream>
@@ -24,5 +31,17 @@ int Cmd_Update(const QStringList& args, CliIO& io);
 
 // Common usage error: prints the message and the hint, returns 2.
 int Usage_Error(CliIO& io, const QString& message);
+
+// A text from a file made safe for a terminal, on one line: backslash, tab,
+// LF and CR as \\, \t, \n and \r; every other control character as \xNN (C0
+// and DEL) or \u00NN (C1, U+0080 to U+009F). Every plain-text output of a
+// text read from a file goes through it, so that no escape sequence reaches
+// the terminal.
+QString Terminal_Text(QStringView text);
+
+// A JSON document for a terminal: DEL and the C1 characters, which JSON
+// leaves as they are, written as \u007F and \u0080 to \u009F (the same JSON
+// value). JSON's own escapes of C0 are kept.
+QString Terminal_Json(const QByteArray& json);
 
 } // namespace lw::cli

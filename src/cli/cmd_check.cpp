@@ -1,10 +1,8 @@
 #include "cli/cli_io.h"
 
 #include "base/program_state.h"
-#include "comm_settings/comm_check.h"
 #include "comm_settings/pargen_file.h"
-#include "knx_access/knx_access_file.h"
-#include "knx_access/knx_check.h"
+#include "image/image_check.h"
 #include "lang/language_file.h"
 #include "lang/language_table.h"
 
@@ -102,21 +100,17 @@ int Cmd_Check(const QStringList& args, CliIO& io)
     }
     Set_Active_Configuration(state, parsed.projectDir);
 
-    ParGen_Values values;
-    const QString parGenError = Load_ParGen(state.File_ParGen, values);
-    if (!parGenError.isEmpty())
-        return File_Error(io, parGenError);
-    const Check_Result comm = Controllo_Dati(values);
-    if (!comm.ok)
-        return Check_Failed(io, comm, state);
-
-    Text_Table table = Fresh_KNX_Table();
-    const KNX_Read_Result read = Read_KNX_Access_File(state.File_KNX_Access, table);
-    if (!read.Ok())
-        return File_Error(io, read.error);
-    const Check_Result knx = Controllo_dati(table);
-    if (!knx.ok)
-        return Check_Failed(io, knx, state);
+    const image::Project_Check check = image::Check_Project(state, false);
+    if (check.ParGen_Not_Rooted)
+        io.err << "loomwright-cli: warning: " << ParGen_Not_Rooted_Warning(state.File_ParGen) << "\n";
+    switch (check.Stop) {
+    case image::Check_Stop::File:
+        return File_Error(io, check.Message);
+    case image::Check_Stop::Check:
+        return Check_Failed(io, check.Result, state);
+    case image::Check_Stop::None:
+        break;
+    }
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "image/image_compile.h"
 #include "image/image_inspect.h"
+#include "lang/language_table.h"
 #include "platform/atomic_file.h"
 
 #include <QDir>
@@ -14,12 +15,19 @@ int Cmd_Compile(const QStringList& args, CliIO& io)
 {
     QString projectDir;
     QString output;
+    bool haveOutput = false;
+    bool check = true;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--output")) {
             if (i + 1 >= args.size())
                 return Usage_Error(io, QStringLiteral("--output needs a file name"));
             output = args[++i];
+            if (output.isEmpty())
+                return Usage_Error(io, QStringLiteral("--output needs a file name, not an empty text"));
+            haveOutput = true;
+        } else if (a == QLatin1String("--no-check")) {
+            check = false;
         } else if (a.startsWith(QLatin1String("--"))) {
             return Usage_Error(io, QStringLiteral("unknown option '%1'").arg(a));
         } else if (projectDir.isEmpty()) {
@@ -36,8 +44,9 @@ int Cmd_Compile(const QStringList& args, CliIO& io)
     }
 
     ProgramState state;
+    Set_Default_Texts(state);
     Set_Active_Configuration(state, QDir::cleanPath(projectDir));
-    const bool toDefault = output.isEmpty();
+    const bool toDefault = !haveOutput;
     if (toDefault)
         output = image::Image_File(state);
     else if (!QFileInfo(output).absoluteDir().exists()) {
@@ -46,9 +55,16 @@ int Cmd_Compile(const QStringList& args, CliIO& io)
         return 2;
     }
 
+    // The data checks first, as the check command runs them and on every
+    // further row the compile takes: values they refuse would wrap silently
+    // into the image. --no-check compiles what the files hold, for service work.
     // The whole image is built in memory first: a compile that stops writes nothing.
     image::Image_Buffer buffer;
-    const QString compileError = image::Compile_Image(state, buffer);
+    QString warning;
+    const QString compileError = check ? image::Check_And_Compile(state, buffer, &warning)
+                                       : image::Compile_Image(state, buffer, &warning);
+    if (!warning.isEmpty())
+        io.err << "loomwright-cli: warning: " << warning << "\n";
     if (!compileError.isEmpty()) {
         io.err << "loomwright-cli: " << compileError << "\n";
         return 1;
@@ -98,9 +114,13 @@ int Cmd_Inspect(const QStringList& args, CliIO& io)
     }
 
     if (json)
-        io.out << QString::fromUtf8(QJsonDocument(image::Report_Json(report)).toJson(QJsonDocument::Indented));
-    else
-        io.out << image::Report_Lines(report).join(u'\n') << "\n";
+        io.out << Terminal_Json(QJsonDocument(image::Report_Json(report)).toJson(QJsonDocument::Indented));
+    else {
+        // The texts of an image (the station name) are bytes from a file:
+        // no control character of theirs reaches the terminal.
+        for (const QString& line : image::Report_Lines(report))
+            io.out << Terminal_Text(line) << "\n";
+    }
     if (!report.Checksum_Valid()) {
         io.err << "loomwright-cli: " << file << ": the stored checksum " << report.Stored_Checksum
                << " differs from the computed " << report.Computed_Checksum << "\n";

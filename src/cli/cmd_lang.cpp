@@ -79,18 +79,7 @@ QString Problem_Of(const Language_Line& line, int langCount)
 
 QString Escape_Entry(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\': out += QLatin1String("\\\\"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
-        case u'\n': out += QLatin1String("\\n"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        default: out += c;
-        }
-    }
-    return out;
+    return Terminal_Text(text);
 }
 
 int Cmd_Lang(const QStringList& args, CliIO& io)
@@ -114,7 +103,9 @@ int Cmd_Lang(const QStringList& args, CliIO& io)
     ProgramState state;
     state.Dir_Language = positional[0].isEmpty() ? positional[0] : QDir::cleanPath(positional[0]);
     state.Language_Name = positional[1];
-    Load_Language(state);
+    const QString readError = Load_Language(state);
+    if (!readError.isEmpty())
+        io.err << "loomwright-cli: warning: " << Terminal_Text(readError) << "; the table keeps its defaults\n";
 
     if (json) {
         QJsonObject object;
@@ -122,7 +113,7 @@ int Cmd_Lang(const QStringList& args, CliIO& io)
         object.insert(QStringLiteral("entries"), QJsonArray::fromStringList(state.Lang_Strings));
         if (all)
             object.insert(QStringLiteral("extended"), QJsonArray::fromStringList(state.Lang_Extended));
-        io.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << "\n";
+        io.out << Terminal_Json(QJsonDocument(object).toJson(QJsonDocument::Compact)) << "\n";
     } else {
         for (int i = 0; i < state.Lang_Strings.size(); ++i)
             io.out << i << '\t' << Escape_Entry(state.Lang_Strings[i]) << '\n';

@@ -5,8 +5,8 @@
 
 namespace lw::cli {
 
-// Backslash, tab, LF and CR written as \\, \t, \n and \r, so that every
-// entry of the table stays on one line.
+// An entry as lang prints it: Terminal_Text, so that every entry of the
+// table stays on one line and no control character reaches the terminal.
 QString Escape_Entry(const QString& text);
 
 } // namespace lw::cli

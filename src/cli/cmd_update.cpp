@@ -162,13 +162,18 @@ int Run_Update(const QStringList& args, CliIO& io, const Update_Road& road)
     case Run_Outcome::Ended:
         break;
     }
+    // The updater's own codes are not this tool's: anything but a clean end is 5.
     switch (run.Exit.How) {
     case Process_Exit::Exited:
         io.out << "The updater ended with exit code " << run.Exit.Code << ".\n";
-        return run.Exit.Code;
+        if (run.Exit.Code == 0)
+            return 0;
+        io.err << "loomwright-cli: the updater ended with exit code " << run.Exit.Code << "\n";
+        return 5;
     case Process_Exit::Signalled:
         io.out << "The updater was ended by signal " << run.Exit.Code << ".\n";
-        return 128 + run.Exit.Code;
+        io.err << "loomwright-cli: the updater was ended by signal " << run.Exit.Code << "\n";
+        return 5;
     case Process_Exit::Unknown:
         break;
     }

@@ -27,10 +27,12 @@ struct Update_Road {
 // runner's full limit.
 Update_Road Default_Update_Road();
 
-// Exit codes: 1 the compile stopped, 2 a usage error or an address that
-// Valid_IP refuses, 3 the ping test failed, 4 the updater was not started (or
-// the job file could not be written) or was still running at the limit;
-// otherwise the updater's own exit code (128 + signal when a signal ended it).
+// Exit codes: 0 the updater ended with exit code 0; 1 a data check or the
+// compile stopped; 2 a usage error or an address that Valid_IP refuses; 3 the
+// ping test failed; 4 the updater was not started (or the job file could not
+// be written), was still running at the limit, or ended in a way not known;
+// 5 the updater ended with another exit code or was ended by a signal (the
+// code or the signal is printed on stderr).
 int Run_Update(const QStringList& args, CliIO& io, const Update_Road& road);
 
 } // namespace lw::cli

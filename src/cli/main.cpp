@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -15,5 +17,10 @@ int main(int argc, char* argv[])
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
     lw::cli::CliIO io{out, err};
-    return lw::cli::Run_Cli(QCoreApplication::arguments().mid(1), io);
+    int code = lw::cli::Run_Cli(QCoreApplication::arguments().mid(1), io);
+    // What the C library still holds is written now: a failure there is a
+    // failed write as well.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || std::fflush(stderr) != 0 || std::ferror(stderr))
+        code = 2;
+    return code;
 }

@@ -10,8 +10,6 @@ namespace lw {
 
 namespace {
 
-constexpr qint64 Max_File_Bytes = qint64(64) << 20;
-
 struct Text_Field {
     const char* name;
     QString ParGen_Values::*field;
@@ -49,16 +47,27 @@ void Read_Text(const xml::Node& root, const Text_Field& f, ParGen_Values& values
 
 } // namespace
 
-QString Load_ParGen(const QString& path, ParGen_Values& values)
+QString ParGen_Not_Rooted_Warning(const QString& path)
+{
+    return QStringLiteral("%1 does not begin with its root element; every communication setting takes its default")
+        .arg(path);
+}
+
+QString Load_ParGen(const QString& path, ParGen_Values& values, bool* notRooted)
 {
     values = ParGen_Values();
+    if (notRooted)
+        *notRooted = false;
     if (!QFileInfo::exists(path))
         return {};
     xml::Document doc;
-    const QString error = doc.Load(path, Max_File_Bytes);
+    const QString error = doc.Load(path, ParGen_File_Limit);
     if (!error.isEmpty())
         return error;
     const xml::Node root = doc.First_Node();
+    // A first node that is not an element has no children: every value is missing.
+    if (notRooted)
+        *notRooted = !root.Is_Element();
 
     if (const std::optional<QString> type = Element_Text(root, "KNX_TYPE"))
         values.KNX_TYPE = Read_Integer_Or(*type, 0);

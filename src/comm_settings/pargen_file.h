@@ -28,6 +28,11 @@ struct ParGen_Values {
     bool operator==(const ParGen_Values&) const = default;
 };
 
+// Largest settings file the dialog, the check and the compile load. A real
+// file is below 1 KB; the limit keeps the peak memory of a reader below
+// 256 MB for a file of the worst shape (elements of four bytes).
+inline constexpr qint64 ParGen_File_Limit = qint64(4) << 20;
+
 // The fixed items of the dialog's KNX type list.
 inline const QStringList KNX_Type_Items = {QStringLiteral("KNX TP"), QStringLiteral("KNXnet/IP")};
 
@@ -41,7 +46,13 @@ inline int KNX_Type_Selection(int knxType)
 // Sets values to the defaults and fills in every element the file holds. A
 // missing file is no error. Returns an empty text, or the reason when an
 // existing file cannot be loaded as XML (values then hold the defaults).
-QString Load_ParGen(const QString& path, ParGen_Values& values);
+// A file whose first node is not an element (a declaration or a comment
+// first) reads as defaults; notRooted, when given, tells whether that happened.
+QString Load_ParGen(const QString& path, ParGen_Values& values, bool* notRooted = nullptr);
+
+// The warning for a settings file that read as defaults because its first
+// node is not its root element.
+QString ParGen_Not_Rooted_Warning(const QString& path);
 
 // Writes the whole file anew. Returns an empty text on success, else the
 // reason (the old file then stays as it was).

@@ -1,6 +1,8 @@
 #include "image/image_compile.h"
 
 #include "base/text_rules.h"
+#include "comm_settings/pargen_file.h"
+#include "image/image_check.h"
 #include "image/image_codes.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_address.h"
@@ -170,7 +172,7 @@ void Clear_Tables(Image_Tables& tables)
     tables.Write_Rows.fill(Image_Row{});
 }
 
-QString Compile_ParGen(const QString& fileParGen, Device_Params& params)
+QString Compile_ParGen(const QString& fileParGen, Device_Params& params, QString* warning)
 {
     params.Read_Area_Address = Device_Read_Area;
     params.Write_Area_Address = Device_Write_Area;
@@ -179,11 +181,13 @@ QString Compile_ParGen(const QString& fileParGen, Device_Params& params)
         return {};
 
     xml::Document doc;
-    const QString error = doc.Load(fileParGen);
+    const QString error = doc.Load(fileParGen, ParGen_File_Limit);
     if (!error.isEmpty())
         return error;
     // A first node that is not an element has no children: every value is missing.
     const xml::Node root = doc.First_Node();
+    if (!root.Is_Element() && warning)
+        *warning = ParGen_Not_Rooted_Warning(fileParGen);
 
     // KNX_TYPE is not part of the image.
     const std::optional<QString> device = root.Find("KNX_ID_DEV").Text();
@@ -218,7 +222,7 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
         return {};
 
     xml::Document doc;
-    const QString error = doc.Load(fileKNXAccess);
+    const QString error = doc.Load(fileKNXAccess, KNX_Access_File_Limit);
     if (!error.isEmpty())
         return error;
     const xml::Node root = doc.First_Node();
@@ -229,12 +233,15 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
         return QStringLiteral("%1 has no KNX_in_Write element; it is not a KNX access file").arg(fileKNXAccess);
 
     int rowNumber = 0;
-    for (const xml::Node& row : table.Children()) {
+    // Walked in place: no list of a node per child, which a file of many
+    // small elements would make as large as the document itself.
+    for (pugi::xml_node raw = table.Raw().first_child(); raw; raw = raw.next_sibling()) {
+        const xml::Node row(raw);
         if (!row.Is_Element())
             continue;
         ++rowNumber;
         const Row_Texts texts = KNX_Row_Texts(row);
-        if (texts[A_Enable] && !Upper_Equals(Strip_View(Text16(texts[A_Enable]).View()), QLatin1StringView("Y")))
+        if (!KNX_Row_Compiled(texts[A_Enable]))
             continue;
         if (params.Write_Count >= std::uint32_t(Row_Count)) {
             return QStringLiteral("%1: row %2 is enabled command number %3; the converter takes at most %4 commands")
@@ -254,13 +261,14 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
     return {};
 }
 
-QString Compile_Image(const QString& fileParGen, const QString& fileKNXAccess, Image_Buffer& buffer)
+QString Compile_Image(const QString& fileParGen, const QString& fileKNXAccess, Image_Buffer& buffer,
+                      QString* warning)
 {
     Device_Params params;
     Image_Tables tables;
     Init_Params(params);
     Clear_Tables(tables);
-    QString error = Compile_ParGen(fileParGen, params);
+    QString error = Compile_ParGen(fileParGen, params, warning);
     if (error.isEmpty())
         error = Compile_KNX_Access(fileKNXAccess, tables, params);
     if (!error.isEmpty())
@@ -273,9 +281,26 @@ QString Compile_Image(const QString& fileParGen, const QString& fileKNXAccess, I
     return {};
 }
 
-QString Compile_Image(const ProgramState& state, Image_Buffer& buffer)
+QString Compile_Image(const ProgramState& state, Image_Buffer& buffer, QString* warning)
 {
-    return Compile_Image(state.File_ParGen, state.File_KNX_Access, buffer);
+    return Compile_Image(state.File_ParGen, state.File_KNX_Access, buffer, warning);
+}
+
+QString Check_And_Compile(const ProgramState& state, Image_Buffer& buffer, QString* warning)
+{
+    // Values the checks refuse would wrap silently into the image.
+    const Project_Check check = Check_Project(state);
+    if (check.Stop == Check_Stop::Check) {
+        if (check.ParGen_Not_Rooted && warning)
+            *warning = ParGen_Not_Rooted_Warning(state.File_ParGen);
+        return check.Message;
+    }
+    const QString error = Compile_Image(state, buffer, warning);
+    if (!error.isEmpty())
+        return error;
+    if (check.Stop == Check_Stop::File)
+        return check.Message;
+    return {};
 }
 
 QString Image_File(const ProgramState& state)
@@ -328,7 +353,7 @@ QString Compile_And_Save_Image(const ProgramState& state, QString* summary)
         return QStringLiteral("No configuration is active");
     // The image lives only as long as this run: nothing of it is kept between presses.
     image::Image_Buffer buffer;
-    QString error = image::Compile_Image(state, buffer);
+    QString error = image::Check_And_Compile(state, buffer);
     if (error.isEmpty())
         error = image::Save_Image(state, buffer);
     if (error.isEmpty() && summary)

@@ -13,10 +13,13 @@
 
 namespace lw {
 
-// Compiles File_ParGen and File_KNX_Access of the active configuration and
+// Runs the data checks of the active configuration as the check command
+// does, and the same tests on every further row the compile takes, then
+// compiles File_ParGen and File_KNX_Access (image::Check_And_Compile) and
 // writes Dir_Project/bin/bank.bin. Returns an empty text on success, else the
-// message to show (the old bank.bin is then left as it was). On success,
-// summary (when given) receives a one-line description of the image.
+// message to show: the check's message in the state's language, or why the
+// compile or the write stopped (the old bank.bin is then left as it was). On
+// success, summary (when given) receives a one-line description of the image.
 QString Compile_And_Save_Image(const ProgramState& state, QString* summary = nullptr);
 
 namespace image {
@@ -32,7 +35,9 @@ void Clear_Tables(Image_Tables& tables);
 // Reads the settings file into params. A missing file, a missing element or a
 // value that is not an integer gives defaults; a file that exists but cannot
 // be loaded stops the compile: the message is returned, else an empty text.
-QString Compile_ParGen(const QString& fileParGen, Device_Params& params);
+// A file whose first node is not its root element gives defaults as well;
+// warning (when given) then receives ParGen_Not_Rooted_Warning.
+QString Compile_ParGen(const QString& fileParGen, Device_Params& params, QString* warning = nullptr);
 
 // Reads the KNX access file into the write array and the two counters. A
 // missing file gives no rows. Returns the message that stops the compile (file
@@ -42,9 +47,17 @@ QString Compile_KNX_Access(const QString& fileKNXAccess, Image_Tables& tables, D
 
 // The whole compile of the two files into buffer (Image_Length 22528 after it).
 // Returns the message that stopped it, else an empty text; on a stop the
-// buffer is left as it was.
-QString Compile_Image(const QString& fileParGen, const QString& fileKNXAccess, Image_Buffer& buffer);
-QString Compile_Image(const ProgramState& state, Image_Buffer& buffer);
+// buffer is left as it was. No data check is run here (see Check_Project).
+QString Compile_Image(const QString& fileParGen, const QString& fileKNXAccess, Image_Buffer& buffer,
+                      QString* warning = nullptr);
+QString Compile_Image(const ProgramState& state, Image_Buffer& buffer, QString* warning = nullptr);
+
+// The compile of Update Device, update and compile: Check_Project first; a
+// failed data check stops with its message before anything is compiled. Then
+// Compile_Image. A file the checks could not read stops the compile with the
+// compiler's own message when it stops too, else with the reader's (what the
+// checks could not read is never shipped). Returns an empty text on success.
+QString Check_And_Compile(const ProgramState& state, Image_Buffer& buffer, QString* warning = nullptr);
 
 // Dir_Project/bin/bank.bin.
 QString Image_File(const ProgramState& state);

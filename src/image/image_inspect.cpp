@@ -44,19 +44,6 @@ QString Station_Name(const Device_Params& params)
     return QString::fromLatin1(reinterpret_cast<const char*>(params.Station_Name.data()), end);
 }
 
-// Control characters shown as \xNN so that a line stays one line.
-QString Printable(const QString& text)
-{
-    QString out;
-    for (QChar c : text) {
-        if (c.unicode() < 32 || c.unicode() == 127)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
-        else
-            out += c;
-    }
-    return out;
-}
-
 QStringList Flag_Names(std::uint16_t flags)
 {
     static const struct {
@@ -241,7 +228,7 @@ QStringList Report_Lines(const Image_Report& r)
     lines << QStringLiteral("IP address: %1").arg(Dotted(p.IP_Address));
     lines << QStringLiteral("Subnet mask: %1").arg(Dotted(p.Subnet_Mask));
     lines << QStringLiteral("Gateway: %1").arg(r.Gateway_Enabled() ? Dotted(p.Gateway) : QStringLiteral("not enabled"));
-    lines << QStringLiteral("Station name: %1").arg(Printable(Station_Name(p)));
+    lines << QStringLiteral("Station name: %1").arg(Station_Name(p));
     lines << QStringLiteral("KNX address: %1 (%2)").arg(p.KNX_Address).arg(Individual_Address_Text(p.KNX_Address));
     lines << QStringLiteral("Records: %1 write, %2 read").arg(p.Write_Count).arg(p.Read_Count);
     for (std::size_t i = 0; i < r.Records.size(); ++i)

@@ -45,7 +45,9 @@ bool Decode_Image(const QByteArray& bytes, Image_Report& report, QString& error)
 // source, destination, position (and bit in bit mode).
 QString Record_Text(const Image_Row& row);
 
-// The report as lines of text, one value or record per line.
+// The report as lines of text, one value or record per line. The station
+// name stands as the image holds it (one character per byte): a caller that
+// prints the lines escapes control characters (cli::Terminal_Text).
 QStringList Report_Lines(const Image_Report& report);
 
 // The report as one JSON object: size, checksum {stored, computed, valid},

@@ -11,9 +11,6 @@ namespace lw {
 
 namespace {
 
-// Largest file the reader loads; a full table is far below it.
-constexpr qint64 Max_File_Bytes = qint64(64) << 20;
-
 // Default of an attribute that may be missing; nullptr: none, the read fails.
 const char* Default_Of(int column)
 {
@@ -55,6 +52,28 @@ private:
 };
 
 } // namespace
+
+bool KNX_Row_Compiled(const char* enable)
+{
+    if (!enable)
+        return true;
+    const QString text = QString::fromUtf8(enable);
+    return Upper_Equals(Strip_View(text), QLatin1StringView("Y"));
+}
+
+bool Read_KNX_Row(const std::array<const char*, KNX_Field_Count>& texts, Text_Table& table, int r)
+{
+    for (int c = 1; c <= KNX_Field_Count; ++c) {
+        const char* text = texts[std::size_t(c - 1)];
+        if (!text)
+            text = Default_Of(c);
+        if (!text)
+            return false;
+        const QString value = QString::fromUtf8(text);
+        table.Set_Cell(r, c, c == Col_Priority && !Is_KNX_Priority(value) ? QStringLiteral("Normal") : value);
+    }
+    return true;
+}
 
 std::array<const char*, KNX_Field_Count> KNX_Row_Texts(const xml::Node& row)
 {
@@ -149,7 +168,7 @@ KNX_Read_Result Read_KNX_Access_File(const QString& path, Text_Table& table)
     result.found = true;
 
     xml::Document doc;
-    result.error = doc.Load(path, Max_File_Bytes);
+    result.error = doc.Load(path, KNX_Access_File_Limit);
     if (!result.Ok())
         return result;
     const xml::Node root = doc.First_Node();

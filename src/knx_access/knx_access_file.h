@@ -91,6 +91,22 @@ inline constexpr std::array<int, KNX_Table_Column_Count> KNX_Header_Index = {
 // over the attributes, which a writer of this file puts in that order.
 std::array<const char*, KNX_Field_Count> KNX_Row_Texts(const xml::Node& row);
 
+// True when the compile takes a row whose Enable attribute is enable (UTF-8;
+// nullptr when absent): absent, or "Y" once stripped, in any letter case.
+bool KNX_Row_Compiled(const char* enable);
+
+// Largest KNX access file the reader, the check and the compile load. A full
+// table of 512 rows is about 155 KB; the limit keeps the peak memory of a
+// reader below 256 MB for a file of the worst shape (elements of four bytes).
+inline constexpr qint64 KNX_Access_File_Limit = qint64(8) << 20;
+
+// Puts the texts of one row element (KNX_Row_Texts) into table row r as the
+// reader does: the defaults of Enable, Priority, Format, On_Command and
+// On_Timer for absent attributes, "Normal" for a priority that is not one of
+// the four names. False when a required attribute is absent (the cells before
+// it are set).
+bool Read_KNX_Row(const std::array<const char*, KNX_Field_Count>& texts, Text_Table& table, int r);
+
 // True for exactly "System", "Urgent", "Normal" or "Low".
 bool Is_KNX_Priority(const QString& text);
 

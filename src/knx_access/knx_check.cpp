@@ -3,6 +3,9 @@
 #include "base/text_rules.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_address.h"
+#include "xml/xml_document.h"
+
+#include <QFileInfo>
 
 namespace lw {
 
@@ -78,7 +81,56 @@ Check_Result Check_Row(const Text_Table& table, int r, int maxNumByte)
     return Check_Result::Pass();
 }
 
+// Blank text between elements is layout, not a row (as the reader skips it).
+bool Is_Layout(pugi::xml_node node)
+{
+    return node.type() == pugi::node_pcdata && Strip(QString::fromUtf8(node.value())).isEmpty();
+}
+
 } // namespace
+
+Check_Result Check_Compiled_Rows(const QString& path, int maxNumByte)
+{
+    if (!QFileInfo::exists(path))
+        return Check_Result::Pass();
+    xml::Document doc;
+    if (!doc.Load(path, KNX_Access_File_Limit).isEmpty())
+        return Check_Result::Pass();
+    const xml::Node commands = doc.First_Node().Find("KNX_in_Write");
+    if (!doc.First_Node().Is_Element() || !commands.Is_Element())
+        return Check_Result::Pass();
+
+    Text_Table one(2, KNX_Table_Column_Count);
+    int r = 0;              // the row as the reader counts rows
+    bool inTable = true;    // no empty Source Add met yet among rows 1 to 512
+    for (pugi::xml_node raw = commands.Raw().first_child(); raw; raw = raw.next_sibling()) {
+        if (Is_Layout(raw))
+            continue;
+        ++r;
+        if (raw.type() != pugi::node_element)
+            continue;
+        const std::array<const char*, KNX_Field_Count> texts = KNX_Row_Texts(xml::Node(raw));
+        const char* enable = texts[Col_Enable - 1];
+        const QString source = texts[Col_Source_Address - 1] ? QString::fromUtf8(texts[Col_Source_Address - 1])
+                                                              : QString();
+        if (r <= KNX_Table_Rows && inTable && Strip_View(source).isEmpty())
+            inTable = false;
+        if (!KNX_Row_Compiled(enable))
+            continue;
+        const bool tested = r <= KNX_Table_Rows && inTable
+            && (!enable || Strip_View(QString::fromUtf8(enable)) == QLatin1String("Y"));
+        if (tested)
+            continue;
+        if (!Read_KNX_Row(texts, one, 1))
+            continue;
+        Check_Result result = Check_Row(one, 1, maxNumByte);
+        if (!result.ok) {
+            result.row = r;
+            return result;
+        }
+    }
+    return Check_Result::Pass();
+}
 
 Check_Result Controllo_dati(const Text_Table& table, int maxNumByte)
 {

@@ -14,4 +14,17 @@ inline constexpr int KNX_Max_Num_Byte = 1439;
 // Enable is not exactly "Y" are not tested.
 Check_Result Controllo_dati(const Text_Table& table, int maxNumByte = KNX_Max_Num_Byte);
 
+// The tests of Controllo_dati on every row of the KNX access file at path
+// that the compile takes (KNX_Row_Compiled) but that Controllo_dati, run on
+// the table Read_KNX_Access_File fills, does not test: rows whose Enable is
+// not exactly "Y" once stripped (any letter case, or absent), rows after the
+// first empty Source Add (that row itself fails entry 218 when the compile
+// takes it), rows past the 512th. Each row is read as the reader reads it
+// (defaults for absent attributes, an unknown priority as "Normal"); a row
+// that lacks a required attribute is left to the compile, which stops on it.
+// The failure names the row as the reader counts rows. A file that is
+// missing or that cannot be read passes here: reading it is the reader's
+// and the compile's concern.
+Check_Result Check_Compiled_Rows(const QString& path, int maxNumByte = KNX_Max_Num_Byte);
+
 } // namespace lw

@@ -108,13 +108,17 @@ bool Read_Language_Text(const QString& path, QString& text, QString& error)
     return true;
 }
 
-bool Read_Language_File(const QString& path, QStringList& table, int langCount, QStringList* extended)
+bool Read_Language_File(const QString& path, QStringList& table, int langCount, QStringList* extended,
+                        QString* readError)
 {
     QString text;
     QString error;
     // Nothing is replaced before the whole file has been read.
-    if (!Read_Language_Text(path, text, error))
+    if (!Read_Language_Text(path, text, error)) {
+        if (readError)
+            *readError = error;
         return false;
+    }
     const int limit = int(qMin<qsizetype>(langCount, table.size()));
     For_Each_Line(text, [&](qsizetype, QStringView line) {
         Language_Line entry = Parse_Language_Line(line, limit);
@@ -133,19 +137,44 @@ QString Language_File_Path(const QString& dirLanguage, const QString& name)
     return Join_Path(dirLanguage, name + QStringLiteral(".lng"));
 }
 
-void Load_Language(ProgramState& state)
+bool Is_Plain_File_Name(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 32 || c.unicode() == 127)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Applies one language file; the reason when it cannot be read, else empty.
+QString Apply_Language_File(const QString& path, ProgramState& state)
+{
+    QString error;
+    Read_Language_File(path, state.Lang_Strings, state.Lang_Count, &state.Lang_Extended, &error);
+    return error;
+}
+
+} // namespace
+
+QString Load_Language(ProgramState& state)
 {
     Set_Default_Texts(state);
-    // A folder carrying the name is no language file.
-    const QString selected = Language_File_Path(state.Dir_Language, state.Language_Name);
-    if (QFileInfo(selected).isFile()) {
-        Read_Language_File(selected, state.Lang_Strings, state.Lang_Count, &state.Lang_Extended);
-        return;
+    // A folder carrying the name is no language file, and a name that is not
+    // a plain file name would reach outside the folder.
+    if (Is_Plain_File_Name(state.Language_Name)) {
+        const QString selected = Language_File_Path(state.Dir_Language, state.Language_Name);
+        if (QFileInfo(selected).isFile())
+            return Apply_Language_File(selected, state);
     }
     state.Language_Name = Default_Language;
     const QString english = Language_File_Path(state.Dir_Language, Default_Language);
     if (QFileInfo(english).isFile())
-        Read_Language_File(english, state.Lang_Strings, state.Lang_Count, &state.Lang_Extended);
+        return Apply_Language_File(english, state);
+    return {};
 }
 
 } // namespace lw

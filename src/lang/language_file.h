@@ -42,16 +42,26 @@ Language_Line Parse_Language_Line(QStringView line, int langCount);
 // it cannot be read (a folder, no permission, larger than the limit).
 bool Read_Language_Text(const QString& path, QString& text, QString& error);
 
-inline constexpr qint64 Language_File_Limit = qint64(64) << 20;
+// A shipped file is about 60 KB; the limit keeps the peak memory of a load
+// below 256 MB for a file of one entry of that length (the worst shape).
+inline constexpr qint64 Language_File_Limit = qint64(24) << 20;
 
 // Rebuilds the table from the defaults and applies the file of Language_Name,
-// falling back to English.lng (Language_Name then becomes "English").
-void Load_Language(ProgramState& state);
+// falling back to English.lng (Language_Name then becomes "English"). A name
+// that is no plain file name (empty, ".", "..", a separator or a control
+// character) names no file of LANGUAGE and falls back the same way. Returns
+// an empty text, or the reason when a file that exists could not be read
+// (the table then keeps its defaults).
+QString Load_Language(ProgramState& state);
+
+// True when name can only name a file inside its folder.
+bool Is_Plain_File_Name(const QString& name);
 
 // Reads one file and replaces the entries it names (0 <= index < langCount,
 // and entries 2000 to 2999 in extended when given). A file that cannot be read
-// leaves both tables unchanged and returns false.
-bool Read_Language_File(const QString& path, QStringList& table, int langCount, QStringList* extended = nullptr);
+// leaves both tables unchanged and returns false (readError, when given, gets the reason).
+bool Read_Language_File(const QString& path, QStringList& table, int langCount, QStringList* extended = nullptr,
+                        QString* readError = nullptr);
 
 // The path of a language's file in the language folder.
 QString Language_File_Path(const QString& dirLanguage, const QString& name);

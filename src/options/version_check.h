@@ -11,6 +11,8 @@ namespace lw {
 
 inline constexpr int Version_Query_Timeout_Ms = 30000;
 inline constexpr qint64 Version_Reply_Max_Bytes = 4096;
+// The status line and the header fields together; a longer head is a failure.
+inline constexpr qint64 Version_Reply_Max_Header_Bytes = 16384;
 inline const QString No_Update_Sentinel = QStringLiteral("VER. 0.000");
 
 struct Version_Query_Settings {
@@ -27,8 +29,10 @@ struct Version_Query_Result {
 // The address asked: Base + "/home/download/GetversionSW.asp?nomesw=KQ4315".
 QUrl Version_Query_Url(const Version_Query_Settings& settings = {});
 
-// One GET without cookies, proxy, credentials or redirects. Blocks the caller;
-// a running event loop keeps repainting windows but takes no user input.
+// One HTTP/1.1 GET without cookies, proxy, credentials or redirects; only
+// http addresses. The whole request ends within Timeout_Ms; the head of the
+// reply may hold Version_Reply_Max_Header_Bytes, its body Max_Bytes. Blocks
+// the caller; a running event loop keeps repainting windows but takes no user input.
 Version_Query_Result Version_Query(const Version_Query_Settings& settings = {});
 
 // "VER. 1.002" or "1.002" gives 1002; -1 for a text that is not a version.

@@ -8,11 +8,24 @@ namespace lw {
 
 bool Is_Unsafe_Project_Name(const QString& name)
 {
-    // Control characters (a NUL, line ends, escape sequences) make no folder
-    // name on the home platform and would garble every list and message here.
-    for (const QChar c : name) {
-        if (c.unicode() < 32 || c.unicode() == 127)
+    // Control characters (a NUL, line ends, escape sequences, C1) make no
+    // folder name on the home platform and would garble every list and
+    // message here; bidirectional controls and line or paragraph separators
+    // make a name look like another; a lone surrogate has no UTF-8 form, so
+    // two such names would be stored as one and never read back as typed.
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = name[i].unicode();
+        if (c < 32 || (c >= 127 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)
+            || c == 0x2028 || c == 0x2029)
             return true;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 >= n || !QChar::isLowSurrogate(name[i + 1].unicode()))
+                return true;
+            ++i;
+        } else if (QChar::isLowSurrogate(c)) {
+            return true;
+        }
     }
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QDir::separator())
         || name == QLatin1String(".") || name == QLatin1String("..");

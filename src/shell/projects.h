@@ -12,8 +12,10 @@ inline constexpr int Entry_Name_Exists = 31;
 inline constexpr int Entry_Name_Empty = 32;
 
 // True when name would leave the PROJECTS folder or name no folder of its own:
-// it holds a path separator ("/" or the home platform's "\") or a control
-// character (codes 0 to 31 and 127), or is "." or "..".
+// it holds a path separator ("/" or the home platform's "\"), a control
+// character (codes 0 to 31, 127 and C1, U+0080 to U+009F), a bidirectional
+// control (U+202A to U+202E, U+2066 to U+2069), a line or paragraph separator
+// (U+2028, U+2029) or a lone surrogate, or is "." or "..".
 bool Is_Unsafe_Project_Name(const QString& name);
 
 // Creates the configuration folder Dir_Projects/name with its bin folder and

@@ -25,7 +25,7 @@ void Read_Setting(ProgramState& state)
         return;
     xml::Document doc;
     // A file that cannot be read or is not well-formed leaves every default.
-    if (!doc.Load(path, qint64(16) << 20).isEmpty())
+    if (!doc.Load(path, Settings_File_Limit).isEmpty())
         return;
     const xml::Node root = doc.First_Node();
 

@@ -94,9 +94,16 @@ private Q_SLOTS:
         QTest::newRow("gateway used")
             << Par_Gen("<PROFINET_GAT2>300</PROFINET_GAT2><PROFINET_EN_GAT>1</PROFINET_EN_GAT>") << none << 1
             << Check_Result::Fail(966) << "" << noParts;
-        QTest::newRow("declaration first gives defaults")
+        // Defaults, and one warning line saying so: the default address would go to the converter.
+        QTest::newRow("declaration first gives defaults, with a warning")
             << QByteArray("<?xml version=\"1.0\"?>" + Par_Gen("<KNX_ID_DEV>0.0.0</KNX_ID_DEV>")) << none << 0 << pass
-            << "" << noParts;
+            << "" << QStringList{"warning", "ParGen.xml does not begin with its root element"};
+        QTest::newRow("comment first gives defaults, with a warning")
+            << QByteArray("<!-- x -->" + Par_Gen("<KNX_ID_DEV>0.0.0</KNX_ID_DEV>")) << none << 0 << pass
+            << "" << QStringList{"warning", "ParGen.xml does not begin with its root element"};
+        QTest::newRow("comment first, then a refused row: warning and exit 1")
+            << QByteArray("<!-- x -->" + Par_Gen("")) << Knx_File(Row_With("Length", "15")) << 1
+            << Check_Result::Fail(225, 1, "14") << "" << QStringList{"ParGen.xml does not begin with its root element"};
         QTest::newRow("knx length row 3")
             << none << Knx_File(Valid_Row + Valid_Row + Row_With("Length", "15")) << 1
             << Check_Result::Fail(225, 3, "14") << "" << noParts;
@@ -165,6 +172,11 @@ private Q_SLOTS:
             QCOMPARE(run.out, QString());
         if (code == 2) {
             QVERIFY2(run.err.contains(QDir(m_project).filePath(errorName)), qPrintable(run.err));
+            for (const QString& part : errorParts)
+                QVERIFY2(run.err.contains(part), qPrintable(run.err));
+        } else if (!errorParts.isEmpty()) {
+            // One warning line.
+            QCOMPARE(run.err.count(u'\n'), 1);
             for (const QString& part : errorParts)
                 QVERIFY2(run.err.contains(part), qPrintable(run.err));
         } else {

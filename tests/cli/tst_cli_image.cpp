@@ -89,6 +89,8 @@ private Q_SLOTS:
         QTest::newRow("output file stays absent") << missing << true << false;
         QTest::newRow("no KNX_in_Write") << QByteArray("<BACnet_to_KNX/>") << false << true;
         QTest::newRow("not well-formed") << QByteArray("<BACnet_to_KNX>") << true << true;
+        QTest::newRow("comment before the root") << QByteArray("<!--x--><BACnet_to_KNX><KNX_in_Write/></BACnet_to_KNX>")
+                                                 << false << true;
     }
     void compileStops()
     {
@@ -114,6 +116,31 @@ private Q_SLOTS:
             QVERIFY(!QFileInfo::exists(file));
     }
 
+    // A settings file whose first node is not its root element compiles with
+    // the defaults, as before, and says so in one warning line on stderr;
+    // with --no-check as well.
+    void compileSettingsNotRooted_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("declaration first") << QByteArray("<?xml version=\"1.0\"?><Par_Gen/>") << QStringList();
+        QTest::newRow("comment first") << QByteArray("<!--x--><Par_Gen/>") << QStringList();
+        QTest::newRow("comment first, --no-check") << QByteArray("<!--x--><Par_Gen/>") << QStringList{"--no-check"};
+    }
+    void compileSettingsNotRooted()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, options);
+        QTemporaryDir tmp;
+        const QString dir = Make_Project(tmp, QByteArray(), settings);
+        const Run run = Cli(QStringList{"compile", dir} + options);
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err.count(u'\n'), 1);
+        QVERIFY2(run.err.startsWith("loomwright-cli: warning: "), qPrintable(run.err));
+        QVERIFY2(run.err.contains("ParGen.xml does not begin with its root element"), qPrintable(run.err));
+        QVERIFY(QFileInfo::exists(dir + QStringLiteral("/bin/bank.bin")));
+    }
+
     void compileUsage_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -124,6 +151,7 @@ private Q_SLOTS:
                                                << "does not exist";
         QTest::newRow("output is a folder") << QStringList{"compile", "@", "--output", "@/bin"} << "folder";
         QTest::newRow("output without name") << QStringList{"compile", "@", "--output"} << "--output needs";
+        QTest::newRow("output of an empty name") << QStringList{"compile", "@", "--output", ""} << "--output needs";
         QTest::newRow("unknown option") << QStringList{"compile", "@", "--force"} << "unknown option";
         QTest::newRow("two projects") << QStringList{"compile", "@", "@"} << "unexpected argument";
     }
@@ -159,6 +187,46 @@ private Q_SLOTS:
                                  "position 4 bit 3",
                                  "Differences: none"})
             QVERIFY2(lines.contains(QLatin1String(line)), line);
+    }
+
+    // A station name is bytes from the image: no control character of it
+    // reaches the terminal, in the text or in the JSON output.
+    void inspectControlCharacters_data()
+    {
+        QTest::addColumn<QByteArray>("xmlName");   // as written in ParGen.xml
+        QTest::addColumn<QString>("shown");        // as the text report shows it
+        QTest::newRow("escape sequence that retitles a terminal") << QByteArray("a&#27;]0;x&#7;b")
+                                                                << QStringLiteral("a\\x1B]0;x\\x07b");
+        QTest::newRow("C1 control sequence introducer") << QByteArray("&#155;31m") << QStringLiteral("\\u009B31m");
+        QTest::newRow("DEL") << QByteArray("a&#127;") << QStringLiteral("a\\x7F");
+        QTest::newRow("backslash") << QByteArray("a\\b") << QStringLiteral("a\\\\b");
+    }
+    void inspectControlCharacters()
+    {
+        QFETCH(QByteArray, xmlName);
+        QFETCH(QString, shown);
+        QTemporaryDir tmp;
+        const QString dir = Make_Project(tmp, QByteArray(),
+                                         "<Par_Gen><PROFINET_NAME_STA>" + xmlName + "</PROFINET_NAME_STA></Par_Gen>");
+        QCOMPARE(Cli({"compile", dir}).code, 0);
+        const QString bank = dir + QStringLiteral("/bin/bank.bin");
+        const Run text = Cli({"inspect", bank});
+        QCOMPARE(text.code, 0);
+        QVERIFY2(text.out.contains("Station name: " + shown + "\n"), qPrintable(text.out));
+        const Run json = Cli({"inspect", bank, "--json"});
+        QCOMPARE(json.code, 0);
+        for (const Run* run : {&text, &json}) {
+            for (const QChar c : run->out)
+                QVERIFY2(c == u'\n' || c == u' ' || (c.unicode() > 0x20 && c.unicode() != 0x7F
+                                                      && (c.unicode() < 0x80 || c.unicode() > 0x9F)),
+                         qPrintable(QString::number(c.unicode(), 16)));
+        }
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QString name = QString::fromUtf8(xmlName).replace("&#27;", QChar(27)).replace("&#7;", QChar(7));
+        name.replace("&#155;", QChar(155)).replace("&#127;", QChar(127));
+        QCOMPARE(o.value("station_name").toString(), name);
     }
 
     void inspectJson()

@@ -1,10 +1,12 @@
 #include "cli/cli_io.h"
 #include "cli/cli_run.h"
 #include "cli/cmd_lang.h"
+#include "lang/language_file.h"
 #include "lang/language_table.h"
 
 #include "common/test_support.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -44,6 +46,12 @@ private Q_SLOTS:
         QTest::newRow("LF and CR") << "a\nb\rc" << "a\\nb\\rc";
         QTest::newRow("escape-like text") << "\\n" << "\\\\n";
         QTest::newRow("empty") << "" << "";
+        QTest::newRow("escape sequence") << "\x1b]0;title\x07" << "\\x1B]0;title\\x07";
+        QTest::newRow("NUL and vertical tab") << QString::fromLatin1("a\0b\vc", 5) << "a\\x00b\\x0Bc";
+        QTest::newRow("DEL") << "a\x7f" << "a\\x7F";
+        QTest::newRow("C1: next line, control sequence introducer")
+            << QString::fromUtf16(u"a\u0085b\u009B1m") << "a\\u0085b\\u009B1m";
+        QTest::newRow("U+00A0 and beyond stay") << QString::fromUtf16(u"\u00A0\u00E9\u2028") << QString::fromUtf16(u"\u00A0\u00E9\u2028");
     }
 
     void escape()
@@ -92,6 +100,44 @@ private Q_SLOTS:
         const QJsonArray extended = object.value("extended").toArray();
         QCOMPARE(extended.size(), 1000);
         QCOMPARE(extended[1].toString(), QStringLiteral("eigen"));
+    }
+
+    // Texts from a file reach the terminal only escaped, in lang, lang --json
+    // and lang-check.
+    void controlCharactersNeverReachTheTerminal()
+    {
+        Write("CTRL/Evil.lng", "STR 3 = a\x1b]0;owned\x07\x1b[2J\nSTR 4 = \xC2\x9B" "31m\x7f\nSTR 9\x1bz = y\n");
+        const Run text = Run_Tool({"lang", m_dir.filePath("CTRL"), "Evil"});
+        const Run json = Run_Tool({"lang", "--json", m_dir.filePath("CTRL"), "Evil"});
+        const Run check = Run_Tool({"lang-check", m_dir.filePath("CTRL/Evil.lng")});
+        QCOMPARE(text.code, 0);
+        QVERIFY(text.out.contains("3\ta\\x1B]0;owned\\x07\\x1B[2J\n"));
+        QVERIFY(text.out.contains("4\t\\u009B31m\\x7F\n"));
+        QVERIFY2(check.out.contains("index \"9\\x1Bz\" is not a number"), qPrintable(check.out));
+        for (const Run* run : {&text, &json, &check}) {
+            for (const QChar c : run->out)
+                QVERIFY2(c == u'\n' || c == u'\t' || (c.unicode() >= 0x20 && c.unicode() != 0x7F
+                                                     && (c.unicode() < 0x80 || c.unicode() > 0x9F)),
+                         qPrintable(QString::number(c.unicode(), 16)));
+        }
+        const QJsonArray entries = QJsonDocument::fromJson(json.out.toUtf8()).object().value("entries").toArray();
+        QCOMPARE(entries[3].toString(), QStringLiteral("a\x1b]0;owned\x07\x1b[2J"));
+        QCOMPARE(entries[4].toString(), QString::fromUtf16(u"\u009B31m\u007F"));
+    }
+
+    // A language file that exists but cannot be read: one warning on stderr,
+    // the table keeps its defaults.
+    void langFileUnreadable()
+    {
+        const QString path = m_dir.filePath("BIG/Huge.lng");
+        Write("BIG/Huge.lng", "STR 0 = Anfang\n");
+        QFile f(path);
+        QVERIFY(f.resize(lw::Language_File_Limit + 1)); // sparse: costs no disk
+        const Run run = Run_Tool({"lang", m_dir.filePath("BIG"), "Huge"});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err.count(u'\n'), 1);
+        QVERIFY2(run.err.startsWith("loomwright-cli: warning: ") && run.err.contains(path), qPrintable(run.err));
+        QVERIFY(run.out.startsWith("0\tBegin\n"));
     }
 
     void langJson_data()

@@ -268,19 +268,53 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(b.app + "/started"));
     }
 
-    void updaterExitCode()
+    // The updater's own codes are not the tool's: 0 stays 0, any other end
+    // is 5, with the updater's code or signal on stderr.
+    void updaterEnd_data()
     {
-        Bench b;
-        b.Use_Script("[ -f \"$(dirname \"$0\")/NetLoader.xml\" ] && [ $# -eq 0 ] && exit 7\nexit 1\n");
-        QCOMPARE(b.Run({b.project, "--ip", "127.0.0.1"}), 7);
-        QVERIFY(b.out.contains("The updater ended with exit code 7."));
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("exit code 0") << QByteArray("exit 0\n") << 0 << "";
+        QTest::newRow("exit code 1 (not the tool's compile stop)") << QByteArray("exit 1\n") << 5
+                                                                  << "the updater ended with exit code 1";
+        QTest::newRow("exit code 3 (not the tool's ping failure)") << QByteArray("exit 3\n") << 5
+                                                                  << "the updater ended with exit code 3";
+        QTest::newRow("exit code 7, once the job file is there")
+            << QByteArray("[ -f \"$(dirname \"$0\")/NetLoader.xml\" ] && [ $# -eq 0 ] && exit 7\nexit 1\n") << 5
+            << "the updater ended with exit code 7";
+        QTest::newRow("ended by SIGTERM") << QByteArray("kill -TERM $$\n") << 5
+                                          << QStringLiteral("the updater was ended by signal %1").arg(SIGTERM);
     }
 
-    void updaterEndedBySignal()
+    void updaterEnd()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        Bench b;
+        b.Use_Script(script);
+        QCOMPARE(b.Run({b.project, "--ip", "127.0.0.1"}), code);
+        if (said.isEmpty())
+            QVERIFY2(b.err.isEmpty(), qPrintable(b.err));
+        else
+            QVERIFY2(b.err.contains(said), qPrintable(b.err));
+    }
+
+    // The real road checks the project before it compiles: values the
+    // checks refuse stop it with exit code 1 and the check's message, before
+    // any image, ping or job file.
+    void checksRefuseTheProject()
     {
         Bench b;
-        b.Use_Script("kill -TERM $$\n");
-        QCOMPARE(b.Run({b.project, "--ip", "127.0.0.1"}), 128 + SIGTERM);
+        b.Use_Stand_In();
+        b.road.Compile = cli::Default_Update_Road().Compile;
+        test::Write_Bytes(b.project + "/ParGen.xml", "<Par_Gen><PROFINET_IP1>300</PROFINET_IP1></Par_Gen>");
+        QCOMPARE(b.Run({b.project, "--ip", "127.0.0.1"}), 1);
+        QVERIFY2(b.err.contains(Entry(957)), qPrintable(b.err));
+        QVERIFY(!QFileInfo::exists(b.project + "/bin/bank.bin"));
+        QVERIFY(b.hosts.isEmpty());
+        QVERIFY(!QFileInfo::exists(b.Job()));
     }
 
     void updaterStillRunning()

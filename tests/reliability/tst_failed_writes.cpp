@@ -35,6 +35,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -452,6 +453,60 @@ private Q_SLOTS:
         QCOMPARE(Listing(place.Path()), before);
         if (checkEntries)
             checkEntries();
+    }
+
+    // The command-line tool with stdout or stderr on the full device: what it
+    // prints does not arrive, so it exits 2 whatever the command would have
+    // returned (the command's own code with both streams working).
+    void toolStreams_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("full");   // "out" or "err"
+        QTest::addColumn<int>("code");       // with both streams working
+        QTest::newRow("--version, stdout") << QStringList{"--version"} << "out" << 0;
+        QTest::newRow("--help, stdout") << QStringList{"--help"} << "out" << 0;
+        QTest::newRow("lang, stdout") << QStringList{"lang", "@", "English"} << "out" << 0;
+        QTest::newRow("compile, stdout") << QStringList{"compile", "@/Plant"} << "out" << 0;
+        QTest::newRow("check failing, stdout") << QStringList{"check", "@/Refused"} << "out" << 1;
+        QTest::newRow("check with a warning, stderr") << QStringList{"check", "@/Declared"} << "err" << 0;
+        QTest::newRow("inspect, stdout") << QStringList{"inspect", "@/Plant/bin/bank.bin"} << "out" << 0;
+        QTest::newRow("usage error, stderr") << QStringList{"compile"} << "err" << 2;
+    }
+
+    void toolStreams()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, full);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("Plant/bin")));
+        QVERIFY(QDir().mkpath(dir.filePath("Refused")));
+        QVERIFY(QDir().mkpath(dir.filePath("Declared")));
+        test::Write_Bytes(dir.filePath("Refused/ParGen.xml"), "<Par_Gen><PROFINET_IP1>300</PROFINET_IP1></Par_Gen>");
+        test::Write_Bytes(dir.filePath("Declared/ParGen.xml"), "<?xml version=\"1.0\"?><Par_Gen/>");
+        args.replaceInStrings("@", dir.path());
+        const QString tool = test::Bin_Dir() + "/loomwright-cli";
+        QProcess compile;
+        compile.start(tool, {"compile", dir.filePath("Plant")});
+        QVERIFY(compile.waitForFinished(30000) && compile.exitCode() == 0);
+
+        QProcess normal;
+        normal.start(tool, args);
+        QVERIFY(normal.waitForFinished(30000));
+        QCOMPARE(normal.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(normal.exitCode(), code);
+
+        QProcess p;
+        if (full == "out")
+            p.setStandardOutputFile("/dev/full");
+        else
+            p.setStandardErrorFile("/dev/full");
+        p.start(tool, args);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 2);
+        if (full == "out")
+            QVERIFY(p.readAllStandardError().contains("cannot write to standard output"));
     }
 };
 

@@ -24,8 +24,8 @@ public:
     Click_Label* Label4;
     Flat_Button* Btn_OK;
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // One opening: fills the box, centres it and runs it.
+    int Open();
 
 private:
     void FormShow();

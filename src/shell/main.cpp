@@ -6,8 +6,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Loomwright"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Loomwright"));
+    lw::Name_Application();
     lw::ProgramState state;
     lw::BoxMessages messages;
     lw::TFLoomwrightFirmWare window(state, messages, lw::Executable_Folder());

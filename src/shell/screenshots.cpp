@@ -130,7 +130,12 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
     bool deviceAnswers = false;
     seams.Make_Echo_Client = [&deviceAnswers] { return std::make_unique<Screenshot_Echo>(deviceAnswers); };
     seams.Clock = std::make_shared<Screenshot_Clock>();
-    seams.Start_Program = [](const QString&, const QString&, bool) { return lw::Run_Result(); };
+    seams.Start_Program = [](const QString&, const QString&, bool, const lw::Run_Waiting&) {
+        lw::Run_Result run;
+        run.Outcome = lw::Run_Outcome::Ended;
+        run.Exit = {lw::Process_Exit::Exited, 0};
+        return run;
+    };
 
     {
         QTemporaryDir app;

@@ -26,9 +26,9 @@ public:
 
     // One opening: fills the box, centres it and runs it.
     int Open();
+    void FormShow();
 
 private:
-    void FormShow();
     void Label4Click();
 
     const ProgramState& m_state;

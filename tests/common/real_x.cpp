@@ -1,12 +1,16 @@
 #include "common/real_x.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -376,6 +380,28 @@ bool Restore(QWidget* window, int timeoutMs)
 bool Minimise_And_Restore(QWidget* window, int timeoutMs)
 {
     return Minimise(window, timeoutMs) && Restore(window, timeoutMs);
+}
+
+void In_Next_Modal(const std::function<void(QDialog*)>& act)
+{
+    auto* poll = new QTimer;
+    auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act, waited] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog && waited->elapsed() < Real_X_Wait_Ms)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (!dialog)
+            return;
+        if (Wait_Managed(dialog))
+            act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll->start();
 }
 
 bool Save_Screenshot(const QString& path)

@@ -8,12 +8,23 @@
 // A test file tests/<area>/tst_realx_<name>.cpp ends with
 //     LW_REAL_X_TEST_MAIN(TestClass)
 // instead of QTEST_MAIN. CTest runs it with the xcb platform; when no X server
-// can be started it prints the reason and counts as skipped.
+// can be started it prints the reason and counts as skipped. A dialog opened
+// by a button of the main window is checked across a minimise and restore so:
+//     test::In_Next_Modal([&](QDialog* dialog) {
+//         ... edit ...;
+//         restored = test::Minimise_And_Restore(dialog);
+//         ... read what the dialog shows ...;
+//     });
+//     QTest::mouseClick(button, Qt::LeftButton);   // opens the dialog, returns when it closed
+//     QVERIFY(restored); ...
+// Checks go after the click: a failed QVERIFY inside act would return early,
+// and In_Next_Modal then closes the dialog so that the test cannot hang.
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace lw::test {
@@ -78,6 +89,11 @@ bool Restore(QWidget* window, int timeoutMs = Real_X_Wait_Ms);
 
 // Minimise, then Restore; false when either did not happen in time.
 bool Minimise_And_Restore(QWidget* window, int timeoutMs = Real_X_Wait_Ms);
+
+// Runs act on the next modal dialog as soon as the window manager manages it,
+// then closes the dialog (reject) when act left it open. Call it before the
+// action that opens the dialog modally.
+void In_Next_Modal(const std::function<void(QDialog*)>& act);
 
 // Saves a picture of the whole screen (imagemagick's import) to path; for
 // looking at a failure. False when it could not be taken.

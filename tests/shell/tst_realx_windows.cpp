@@ -54,20 +54,6 @@ struct Real_Window {
     }
 };
 
-// Runs act inside the modal dialog that the next click opens, then closes the
-// dialog whatever act did, so that a failed check never leaves it open.
-void In_Dialog(const std::function<void(QDialog*)>& act)
-{
-    test::On_Modal([act](QWidget* modal) {
-        auto* dialog = qobject_cast<QDialog*>(modal);
-        if (!dialog)
-            return;
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
-
 } // namespace
 
 class TestRealXWindows : public QObject {
@@ -100,9 +86,7 @@ private Q_SLOTS:
             return;
         }
         QString text, shown;
-        In_Dialog([&](QDialog* dialog) {
-            if (!test::Wait_Managed(dialog))
-                return;
+        test::In_Next_Modal([&](QDialog* dialog) {
             text = dialog->windowTitle();
             shown = test::Window_Manager_Title(dialog);
         });
@@ -152,9 +136,7 @@ private Q_SLOTS:
             return {};
         };
 
-        In_Dialog([&](QDialog* dialog) {
-            if (!test::Wait_Managed(dialog))
-                return;
+        test::In_Next_Modal([&](QDialog* dialog) {
             if (auto* d = qobject_cast<TFNew_Project*>(dialog)) {
                 QTest::keyClicks(d->E_New_Proj, "Plant B");
             } else if (auto* d = qobject_cast<TFOpenConf*>(dialog)) {
@@ -198,9 +180,9 @@ private Q_SLOTS:
         Real_Window w;
         QVERIFY(w.Start());
         bool hovered = false, closed = false;
-        In_Dialog([&](QDialog* dialog) {
+        test::In_Next_Modal([&](QDialog* dialog) {
             auto* d = qobject_cast<TFNew_Project*>(dialog);
-            if (!d || !test::Wait_Managed(d))
+            if (!d)
                 return;
             const QPoint centre = d->Btn_Cancel->mapToGlobal(d->Btn_Cancel->rect().center());
             test::Run_X_Tool("xdotool", {"mousemove", QString::number(centre.x()), QString::number(centre.y())});
@@ -215,9 +197,9 @@ private Q_SLOTS:
 
         bool hoveredAgain = true;
         QColor face;
-        In_Dialog([&](QDialog* dialog) {
+        test::In_Next_Modal([&](QDialog* dialog) {
             auto* d = qobject_cast<TFNew_Project*>(dialog);
-            if (!d || !test::Wait_Managed(d))
+            if (!d)
                 return;
             QTest::qWait(200);  // room for any pointer event to arrive
             hoveredAgain = d->Btn_Cancel->Is_Hovered();

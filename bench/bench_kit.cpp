@@ -279,7 +279,12 @@ Shell_Seams Offline_Seams()
     seams.Download_Link = QStringLiteral("http://downloads.bench.invalid/");
     seams.Open_Url = [](const QUrl&) {};
     seams.Make_Echo_Client = [] { return std::make_unique<Refusing_Echo>(); };
-    seams.Start_Program = [](const QString&, const QString&, bool) { return Run_Result(); };
+    seams.Start_Program = [](const QString&, const QString&, bool, const Run_Waiting&) {
+        Run_Result run;
+        run.Outcome = Run_Outcome::Ended;
+        run.Exit = {Process_Exit::Exited, 0};
+        return run;
+    };
     return seams;
 }
 

@@ -276,6 +276,7 @@ void TFParGen::Set_Lang()
 int TFParGen::Open()
 {
     FormShow();
+    Center_On_Screen(this);
     return exec();
 }
 
@@ -312,12 +313,6 @@ ParGen_Values TFParGen::Read_Controls() const
     values.PROFINET_EN_GAT = CB_EN_GAT->isChecked();
     values.PROFINET_NAME_STA = E_Profinet_Name_Station->text();
     return values;
-}
-
-void TFParGen::showEvent(QShowEvent* event)
-{
-    Center_On_Screen(this);
-    QDialog::showEvent(event);
 }
 
 bool TFParGen::event(QEvent* event)

@@ -30,7 +30,7 @@ public:
     TFParGen(ProgramState& state, Messages& messages, QWidget* parent);
     void Set_Lang() override;
 
-    // Loads File_ParGen into the controls, then shows the dialog modally.
+    // Loads File_ParGen into the controls, centres the dialog, then shows it modally.
     int Open();
     // Loads File_ParGen (its defaults when missing or not readable as XML),
     // fills the controls, lays out and clears Is_Change.
@@ -80,7 +80,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -15,6 +15,17 @@ namespace {
 //   2600-2999 free
 const Extended_Default Defaults[] = {
     {2500, "Data folder :"},
+    {2000, "The updater %1 cannot be started: %2"},
+    {2001, "the file does not exist"},
+    {2002, "the file is not executable"},
+    {2003, "it is a folder, not a program"},
+    {2004, "the reason is not known"},
+    {2005, "Updater running: %1 s"},
+    {2006, "Updater finished: exit code 0"},
+    {2007, "Updater finished with exit code %1"},
+    {2008, "Updater ended by signal %1"},
+    {2009, "Updater ended; its exit code is not known"},
+    {2010, "Updater still running after %1 s; no longer waiting"},
     {2999, " "},
 };
 

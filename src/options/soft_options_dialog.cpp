@@ -146,11 +146,11 @@ void TFSoftOptions::Set_Lang()
     Btn_Cancel->setText(m_state.Text(51));
 }
 
-void TFSoftOptions::showEvent(QShowEvent* event)
+int TFSoftOptions::Open()
 {
     FormShow();
     Center_On_Screen(this);
-    QDialog::showEvent(event);
+    return exec();
 }
 
 void TFSoftOptions::FormShow()

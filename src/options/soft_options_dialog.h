@@ -31,6 +31,12 @@ public:
                   QWidget* parent);
     void Set_Lang() override;
 
+    // One opening: reads the language list and the permissions, shows the
+    // first page, centres the dialog and runs it. A later show event of the
+    // same opening (a restore after minimising) changes nothing.
+    int Open();
+    void FormShow();
+
     QString Language_In_Use() const { return m_languageInUse; }
     int Show_Page() const { return m_showPage; }
     QStringList SL_Languages() const { return m_languages; }
@@ -51,11 +57,7 @@ public:
     Flat_Button* Btn_OK;
     Flat_Button* Btn_Cancel;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void FormShow();
     void Update_Lang_Page(int numPage);
     void Btn_NextClick();
     void LangClick();

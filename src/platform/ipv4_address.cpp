@@ -30,4 +30,16 @@ std::optional<quint32> Parse_Numeric_IPv4(QStringView text)
     return address;
 }
 
+QString Plain_IPv4(QStringView text)
+{
+    const std::optional<quint32> address = Parse_Numeric_IPv4(text);
+    if (!address)
+        return {};
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(*address >> 24)
+        .arg((*address >> 16) & 0xFF)
+        .arg((*address >> 8) & 0xFF)
+        .arg(*address & 0xFF);
+}
+
 } // namespace lw

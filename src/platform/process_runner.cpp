@@ -43,6 +43,8 @@ Run_Result Start_Program(const QString& NomeSW, const QString& Parameter, bool t
             return result;
         }
         pause();
+        if (settings.Waiting)
+            settings.Waiting(result.Elapsed_Ms);
         if (ended) {
             result.Outcome = Run_Outcome::Ended;
             result.Exit = child->Exit();

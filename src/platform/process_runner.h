@@ -25,10 +25,15 @@ struct Run_Result {
     int Pauses = 0;          // pauses taken while waiting
 };
 
+// Called after every pause of the wait with the milliseconds elapsed since the
+// start, so that the caller can show the progress (and repaint).
+using Run_Waiting = std::function<void(quint32 elapsedMs)>;
+
 struct Runner_Settings {
     quint32 Limit_Ms = Runner_Limit_Ms;
     std::function<quint32()> Tick;   // empty: Tick_Count_Ms
     QString Event_Name = Runner_Event_Name;
+    Run_Waiting Waiting;             // empty: nothing is called
 };
 
 // Starts NomeSW with the parameters Parameter (split like a command line;

@@ -73,11 +73,11 @@ TFAbout::TFAbout(const ProgramState& state, std::function<void(const QUrl&)> ope
     connect(Label4, &Click_Label::Clicked, this, &TFAbout::Label4Click);
 }
 
-void TFAbout::showEvent(QShowEvent* event)
+int TFAbout::Open()
 {
     FormShow();
     Center_On_Screen(this);
-    QDialog::showEvent(event);
+    return exec();
 }
 
 void TFAbout::FormShow()

@@ -25,11 +25,11 @@ public:
     Click_Label* Label4;
     Flat_Button* Btn_OK;
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // One opening: fills the box, centres it and runs it.
+    int Open();
+    void FormShow();
 
 private:
-    void FormShow();
     void Label4Click();
 
     const ProgramState& m_state;

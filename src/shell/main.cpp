@@ -8,8 +8,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Loomwright"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Loomwright"));
+    lw::Name_Application();
     // Ties the windows to the installed desktop entry (task bar icon, Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.loomwright.Loomwright"));
     lw::ProgramState state;

@@ -18,6 +18,7 @@
 #include "widgets/look.h"
 #include "widgets/small_widgets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLabel>
@@ -30,6 +31,11 @@ constexpr int Client_Width = 694;
 constexpr int Step_Picture = 24;
 constexpr int Image_Picture = 40;
 } // namespace
+
+void Name_Application()
+{
+    QApplication::setApplicationName(QStringLiteral("Loomwright"));
+}
 
 TFLoomwrightFirmWare::TFLoomwrightFirmWare(ProgramState& state, Messages& messages, const QString& dirApp,
                                            Shell_Seams seams, QWidget* parent)
@@ -208,7 +214,7 @@ void TFLoomwrightFirmWare::Btn_Click(QObject* sender)
     else if (sender == Btn_Close)
         close();
     else if (sender == Btn_Info)
-        FAbout->exec();
+        FAbout->Open();
     else if (sender == Btn_Opz)
         Show_Options();
     else if (m_state.Dir_Project.isEmpty())
@@ -223,13 +229,13 @@ void TFLoomwrightFirmWare::Btn_Click(QObject* sender)
 
 void TFLoomwrightFirmWare::Create_New_Project()
 {
-    if (FNew_Project->exec() == QDialog::Accepted)
+    if (FNew_Project->Open() == QDialog::Accepted)
         Show_Configuration_Labels();
 }
 
 void TFLoomwrightFirmWare::Open_Project()
 {
-    if (FOpenConf->exec() != QDialog::Accepted)
+    if (FOpenConf->Open() != QDialog::Accepted)
         return;
     Open_Configuration(m_state, FOpenConf->Name_Conf());
     Show_Configuration_Labels();
@@ -237,7 +243,7 @@ void TFLoomwrightFirmWare::Open_Project()
 
 void TFLoomwrightFirmWare::Show_Options()
 {
-    if (FSoftOptions->exec() != QDialog::Accepted)
+    if (FSoftOptions->Open() != QDialog::Accepted)
         return;
     const QString error = Save_Setting(m_state);
     if (!error.isEmpty())
@@ -259,7 +265,7 @@ void TFLoomwrightFirmWare::Update_Device()
         m_messages.Error(error);
         return;
     }
-    Show_Editor(FBootTCP);
+    FBootTCP->Open();
 }
 
 void TFLoomwrightFirmWare::L_VeltronaClick()

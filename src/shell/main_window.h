@@ -26,6 +26,11 @@ class TFOpenConf;
 class TFParGen;
 class TFSoftOptions;
 
+// Names the application for the system (settings, message box captions).
+// No display name is set: on X11 and Windows Qt would append it to every
+// window's caption, which must show exactly its own text.
+void Name_Application();
+
 class TFLoomwrightFirmWare : public QWidget, public Lang_Target {
     Q_OBJECT
 public:

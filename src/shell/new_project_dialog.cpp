@@ -53,12 +53,17 @@ void TFNew_Project::Set_Lang()
     Btn_Cancel->setText(m_state.Text(29));
 }
 
-void TFNew_Project::showEvent(QShowEvent* event)
+int TFNew_Project::Open()
+{
+    FormShow();
+    Center_On_Screen(this);
+    return exec();
+}
+
+void TFNew_Project::FormShow()
 {
     E_New_Proj->clear();
     E_New_Proj->setFocus();
-    Center_On_Screen(this);
-    QDialog::showEvent(event);
 }
 
 void TFNew_Project::Btn_OKClick()

@@ -21,12 +21,15 @@ public:
     TFNew_Project(ProgramState& state, Messages& messages, QWidget* parent);
     void Set_Lang() override;
 
+    // One opening: empties the name box, centres the dialog and runs it. A
+    // later show event of the same opening (a restore after minimising)
+    // changes nothing.
+    int Open();
+    void FormShow();
+
     QLineEdit* E_New_Proj;
     Flat_Button* Btn_OK;
     Flat_Button* Btn_Cancel;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void Btn_OKClick();

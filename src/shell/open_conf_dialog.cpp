@@ -6,6 +6,7 @@
 #include "widgets/look.h"
 #include "widgets/small_widgets.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 
 namespace lw {
@@ -41,6 +42,11 @@ TFOpenConf::TFOpenConf(ProgramState& state, QWidget* parent)
 
     // Choosing by mouse or keyboard both move the current row.
     connect(ListBox1, &QListWidget::currentRowChanged, this, &TFOpenConf::ListBox1Click);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            Choose_Current();
+    });
+    ListBox1->installEventFilter(this);
     connect(Btn_OK, &Flat_Button::clicked, this, &TFOpenConf::accept);
     connect(Btn_Cancel, &Flat_Button::clicked, this, &TFOpenConf::reject);
 
@@ -76,11 +82,11 @@ void TFOpenConf::resizeEvent(QResizeEvent* event)
     Lay_Out();
 }
 
-void TFOpenConf::showEvent(QShowEvent* event)
+int TFOpenConf::Open()
 {
     FormShow();
     Center_On_Screen(this);
-    QDialog::showEvent(event);
+    return exec();
 }
 
 void TFOpenConf::FormShow()
@@ -102,6 +108,24 @@ void TFOpenConf::FormShow()
         m_nameConf.clear();
     }
     ListBox1->setFocus();
+}
+
+bool TFOpenConf::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && ListBox1->currentItem()) {
+            Choose_Current();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFOpenConf::Choose_Current()
+{
+    ListBox1Click(ListBox1->currentRow());
+    accept();
 }
 
 void TFOpenConf::ListBox1Click(int row)

@@ -22,9 +22,15 @@ public:
     TFOpenConf(ProgramState& state, QWidget* parent);
     void Set_Lang() override;
 
+    // One opening: lists the configurations, preselects the active one,
+    // centres the dialog and runs it. A later show event of the same opening
+    // (a restore after minimising) changes nothing.
+    int Open();
+    void FormShow();
+
     // The chosen name; empty until the first choice, kept between showings.
     QString Name_Conf() const { return m_nameConf; }
-    // The configurations found at the last showing.
+    // The configurations found at the last opening.
     QStringList SL() const { return m_sl; }
 
     QListWidget* ListBox1;
@@ -32,11 +38,12 @@ public:
     Flat_Button* Btn_Cancel;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormShow();
+    // Enter or a double-click on an entry chooses it, as OK does.
+    void Choose_Current();
     void ListBox1Click(int row);
     void Lay_Out();
 

@@ -62,6 +62,9 @@ QStringList Load_Existing_Configuration(const QString& dirProjects)
 
 int Search_Open_Conf(const QStringList& list, const QString& snc)
 {
+    const qsizetype exact = list.indexOf(snc);
+    if (exact >= 0)
+        return int(exact);
     for (int i = 0; i < list.size(); ++i) {
         if (QString::compare(list[i], snc, Qt::CaseInsensitive) == 0)
             return i;

@@ -30,8 +30,9 @@ int Create_Configuration(ProgramState& state, const QString& name);
 // case; hidden folders, "." and ".." and plain files are left out.
 QStringList Load_Existing_Configuration(const QString& dirProjects);
 
-// Position of the first entry of list equal to snc without regard to letter
-// case, or -1.
+// Position of the entry of list equal to snc; folder names are case-sensitive,
+// so only when no entry is exactly snc, the first entry equal to it without
+// regard to letter case; -1 when there is neither.
 int Search_Open_Conf(const QStringList& list, const QString& snc);
 
 // The part of Dir_Project after Dir_Projects and one separator: the name of the

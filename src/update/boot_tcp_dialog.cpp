@@ -1,7 +1,9 @@
 #include "update/boot_tcp_dialog.h"
 
 #include "base/messages.h"
+#include "platform/ipv4_address.h"
 #include "update/ping_test.h"
+#include "update/updater_outcome.h"
 #include "update/valid_ip.h"
 #include "widgets/button_pictures.h"
 #include "widgets/flat_button.h"
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +38,11 @@ QColor Found_Green()
 QColor Not_Found_Red()
 {
     return QColor(255, 0, 0);
+}
+
+QColor Running_Grey()
+{
+    return QColor(40, 40, 40);
 }
 
 QLineEdit* Make_Octet_Box(QWidget* parent, const char* name, int x)
@@ -101,6 +109,9 @@ TFBootTCP::TFBootTCP(ProgramState& state, Messages& messages, const Update_Seams
     // Only the first three boxes move on with "."; the last one takes it as typed.
     for (QLineEdit* box : {E_IP1, E_IP2, E_IP3})
         box->installEventFilter(this);
+    // A ping confirms only the address it reached.
+    for (QLineEdit* box : {E_IP1, E_IP2, E_IP3, E_IP4})
+        connect(box, &QLineEdit::textChanged, this, &TFBootTCP::Box_Changed);
 
     // Options page.
     L_Options = Make_Label(this, "L_Options", 16, 75, true);
@@ -121,6 +132,14 @@ TFBootTCP::TFBootTCP(ProgramState& state, Messages& messages, const Update_Seams
     Btn_Update = new Flat_Button(P_Button, "Btn_Update", QRect(16, 6, 210, 28), Hover_Sky_Blue(),
                                  Flat_Button::Arrangement::Picture_Left);
     Btn_Update->Set_Picture(Draw_Picture(Picture::Update_Device, 16));
+    // Beside the update button, up to three short lines.
+    L_Update_State = new QLabel(P_Button);
+    L_Update_State->setObjectName(QStringLiteral("L_Update_State"));
+    L_Update_State->setGeometry(232, 0, Client_Width - 232 - 4, Button_Panel_Height);
+    L_Update_State->setFont(Base_Font());
+    L_Update_State->setTextFormat(Qt::PlainText);
+    L_Update_State->setWordWrap(true);
+    L_Update_State->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     setTabOrder(E_IP1, E_IP2);
     setTabOrder(E_IP2, E_IP3);
@@ -169,6 +188,8 @@ Update_Options TFBootTCP::Options() const
 
 void TFBootTCP::reject()
 {
+    if (m_updating)
+        return;
     if (m_pinging) {
         m_closeAfterPing = true;
         return;
@@ -176,11 +197,11 @@ void TFBootTCP::reject()
     QDialog::reject();
 }
 
-void TFBootTCP::showEvent(QShowEvent* event)
+int TFBootTCP::Open()
 {
     FormShow();
     Center_On_Screen(this);
-    QDialog::showEvent(event);
+    return exec();
 }
 
 void TFBootTCP::FormShow()
@@ -196,6 +217,8 @@ void TFBootTCP::FormShow()
     }
     Set_Label_Text(L_IP_Address, m_state.Text(58) + QStringLiteral(" KG4315"));
     m_eseguiPing = false;
+    m_pingedAddress.clear();
+    L_Update_State->clear();
     E_IP1->setFocus(Qt::TabFocusReason);
     E_IP1->selectAll();
 }
@@ -203,7 +226,7 @@ void TFBootTCP::FormShow()
 void TFBootTCP::Show_Address_Page()
 {
     for (QWidget* w : std::initializer_list<QWidget*>{L_Options, CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf,
-                                                      Btn_Update})
+                                                      Btn_Update, L_Update_State})
         w->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3,
                                                       Label4, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
@@ -216,7 +239,7 @@ void TFBootTCP::Show_Options_Page()
                                                       Label4, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
         w->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{L_Options, CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf,
-                                                      Btn_Update})
+                                                      Btn_Update, L_Update_State})
         w->show();
     CB_Firmware->setFocus(Qt::TabFocusReason);
 }
@@ -250,18 +273,32 @@ void TFBootTCP::Btn_PingClick()
         return;
     m_pinging = true;
     m_eseguiPing = false;
+    m_pingedAddress.clear();
+    LPing->clear();
+    const QString host = Typed_Address();
     int index = 71;
+    bool found = false;
     try {
-        const Ping_Test_Result result = Ping_Test(Typed_Address(), *m_ping, *m_seams.Clock,
+        const Ping_Test_Result result = Ping_Test(host, *m_ping, *m_seams.Clock,
                                                   [] { QCoreApplication::processEvents(); });
         index = Ping_Message_Index(result.Outcome);
-        m_eseguiPing = result.Outcome == Ping_Outcome::Found;
+        found = result.Outcome == Ping_Outcome::Found;
     } catch (const std::exception&) {
         index = 71;
-        m_eseguiPing = false;
+        found = false;
     }
-    Show_Ping_Result(index, m_eseguiPing ? Found_Green() : Not_Found_Red());
     m_pinging = false;
+    // A box changed while the test ran: its result is for another address.
+    if (Typed_Address() == host) {
+        m_eseguiPing = found;
+        if (found) {
+            // The updater gets the address exactly as reached, without the
+            // leading zeros that some programs read as octal.
+            const QString plain = Plain_IPv4(host);
+            m_pingedAddress = plain.isNull() ? host : plain;
+        }
+        Show_Ping_Result(index, found ? Found_Green() : Not_Found_Red());
+    }
     if (m_closeAfterPing) {
         m_closeAfterPing = false;
         QDialog::reject();
@@ -276,6 +313,15 @@ void TFBootTCP::Show_Ping_Result(int index, const QColor& colour)
     Set_Label_Text(LPing, m_state.Text(index));
 }
 
+void TFBootTCP::Box_Changed()
+{
+    if (m_pinging)
+        return; // the test checks the boxes itself when it ends
+    m_eseguiPing = false;
+    m_pingedAddress.clear();
+    LPing->clear();
+}
+
 void TFBootTCP::Btn_NextClick()
 {
     if (!m_eseguiPing) {
@@ -283,20 +329,61 @@ void TFBootTCP::Btn_NextClick()
         return;
     }
     Show_Options_Page();
-    m_state.Last_IP = Typed_Address();
+    m_state.Last_IP = m_pingedAddress;
+}
+
+void TFBootTCP::Show_Update_State(const QString& text, const QColor& colour)
+{
+    QPalette pal = L_Update_State->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    L_Update_State->setPalette(pal);
+    L_Update_State->setText(text);
 }
 
 void TFBootTCP::Btn_UpdateClick()
 {
-    const QString error = Compile_XML_Parameter(E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text(),
-                                                Options(), m_state);
+    if (m_updating)
+        return;
+    const QStringList octets = m_pingedAddress.split(u'.');
+    if (octets.size() != 4)
+        return; // the options page is reached only through a successful ping
+    const QString error = Compile_XML_Parameter(octets[0], octets[1], octets[2], octets[3], Options(), m_state);
     if (!error.isEmpty()) {
         m_messages.Error(error);
         return;
     }
-    // The runner blocks until the updater has ended or its limit has passed.
-    const Wait_Cursor wait;
-    m_seams.Start_Program(Updater_Path(m_state), QString(), false);
+    const QString updater = Updater_Path(m_state);
+    m_updating = true;
+    const bool hadFocus = Btn_Update->hasFocus();
+    Btn_Update->setEnabled(false);
+    Show_Update_State(Updater_Running_Text(m_state, 0), Running_Grey());
+    // The runner blocks until the updater has ended or its limit has passed;
+    // meanwhile the window repaints and shows the seconds elapsed, but takes
+    // no input.
+    Run_Result run;
+    {
+        const Wait_Cursor wait;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        quint32 shownSeconds = 0;
+        run = m_seams.Start_Program(updater, QString(), false, [this, &shownSeconds](quint32 elapsedMs) {
+            if (elapsedMs / 1000 != shownSeconds) {
+                shownSeconds = elapsedMs / 1000;
+                L_Update_State->setText(Updater_Running_Text(m_state, elapsedMs));
+            }
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    }
+    m_updating = false;
+    Btn_Update->setEnabled(true);
+    if (hadFocus)
+        Btn_Update->setFocus(Qt::OtherFocusReason);
+    if (run.Outcome == Run_Outcome::Not_Started) {
+        L_Update_State->clear();
+        m_messages.Error(Updater_Not_Started_Text(m_state, updater, run.Error));
+        return;
+    }
+    const Updater_Outcome outcome = Updater_Outcome_Of(m_state, run);
+    Show_Update_State(outcome.Text, outcome.Success ? Found_Green() : Not_Found_Red());
 }
 
 } // namespace lw

@@ -9,8 +9,11 @@ Update_Seams With_Defaults(Update_Seams seams)
     if (!seams.Clock)
         seams.Clock = std::make_shared<System_Ping_Clock>();
     if (!seams.Start_Program)
-        seams.Start_Program = [](const QString& NomeSW, const QString& Parameter, bool tipo) {
-            return Start_Program(NomeSW, Parameter, tipo);
+        seams.Start_Program = [](const QString& NomeSW, const QString& Parameter, bool tipo,
+                                 const Run_Waiting& waiting) {
+            Runner_Settings settings;
+            settings.Waiting = waiting;
+            return Start_Program(NomeSW, Parameter, tipo, settings);
         };
     return seams;
 }

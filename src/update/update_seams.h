@@ -19,9 +19,10 @@ struct Update_Seams {
     std::function<std::unique_ptr<Echo_Client>()> Make_Echo_Client;
     // The clock of the connection test. Default: the system clock.
     std::shared_ptr<Ping_Clock> Clock;
-    // Starts a program and waits for its end (NomeSW, Parameter, tipo).
+    // Starts a program and waits for its end (NomeSW, Parameter, tipo),
+    // calling the last argument, when not empty, after every pause of the wait.
     // Default: Start_Program with the runner's full limit.
-    std::function<Run_Result(const QString&, const QString&, bool)> Start_Program;
+    std::function<Run_Result(const QString&, const QString&, bool, const Run_Waiting&)> Start_Program;
 };
 
 // Fills every seam left empty with its default.

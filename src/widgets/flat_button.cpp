@@ -3,6 +3,7 @@
 #include "widgets/look.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
@@ -55,6 +56,23 @@ void Flat_Button::leaveEvent(QEvent* event)
     m_underMouse = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void Flat_Button::hideEvent(QHideEvent* event)
+{
+    m_underMouse = false;
+    QAbstractButton::hideEvent(event);
+}
+
+void Flat_Button::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 const Flat_Button::Caption& Flat_Button::Laid_Out_Caption(int room)

@@ -36,6 +36,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // A button hidden under the mouse (its dialog closed by it) gets no leave
+    // event: it forgets the hover here, so that the next showing starts plain.
+    void hideEvent(QHideEvent* event) override;
+    // Enter or Return presses a focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The text laid out for a width (wrapped onto more lines when too long),

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/types.h>
 #include <unistd.h>
@@ -129,12 +130,18 @@ private Q_SLOTS:
         Runner_Settings settings;
         settings.Limit_Ms = 600;
         settings.Tick = [&now] { return now += 10; };
+        // The caller hears of every pause, with the time elapsed before it.
+        QList<quint32> heard;
+        settings.Waiting = [&heard](quint32 elapsedMs) { heard << elapsedMs; };
         const Run_Result r = Start_Program(script, QString(), false, settings);
         ::kill(pid_t(r.Pid), SIGKILL);
         QCOMPARE(r.Outcome, Run_Outcome::Still_Running);
         QVERIFY(r.Elapsed_Ms >= 600);
         QVERIFY(r.Pauses >= 59);
         QVERIFY(now < 0xFFFFFF00u); // the counter did wrap
+        QCOMPARE(heard.size(), r.Pauses);
+        QVERIFY(std::is_sorted(heard.begin(), heard.end()));
+        QVERIFY(heard.last() < 600);
     }
 
     void namedEvent()

@@ -398,9 +398,9 @@ private Q_SLOTS:
             Shell_Seams seams;
             seams.Make_Echo_Client = [] { return std::make_unique<Answering_Echo>(); };
             seams.Clock = std::make_shared<Still_Clock>();
-            seams.Start_Program = [&started](const QString& program, const QString&, bool) {
+            seams.Start_Program = [&started](const QString& program, const QString&, bool, const Run_Waiting&) {
                 started << program;
-                return Run_Result();
+                return test::Ended_With(0);
             };
             auto* dialog = new TFBootTCP(state, messages, seams, nullptr);
             window.reset(dialog);

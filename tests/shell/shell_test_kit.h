@@ -87,6 +87,15 @@ struct Seam_Record {
     QStringList started;           // programs the runner was asked to start
 };
 
+// What the runner reports for a program that ran and exited with code.
+inline Run_Result Ended_With(int code)
+{
+    Run_Result run;
+    run.Outcome = Run_Outcome::Ended;
+    run.Exit = {Process_Exit::Exited, code};
+    return run;
+}
+
 inline Shell_Seams Test_Seams(Seam_Record& record, int firstMs = 60000, int laterMs = 7200000)
 {
     Shell_Seams seams;
@@ -101,9 +110,9 @@ inline Shell_Seams Test_Seams(Seam_Record& record, int firstMs = 60000, int late
     seams.First_Interval_Ms = firstMs;
     seams.Later_Interval_Ms = laterMs;
     seams.Make_Echo_Client = [] { return std::make_unique<Offline_Echo>(); };
-    seams.Start_Program = [&record](const QString& program, const QString&, bool) {
+    seams.Start_Program = [&record](const QString& program, const QString&, bool, const Run_Waiting&) {
         record.started.append(program);
-        return Run_Result();
+        return Ended_With(0);
     };
     return seams;
 }

@@ -1,9 +1,11 @@
 #include "main_window_fixture.h"
 
+#include "widgets/look.h"
 #include "shell/new_project_dialog.h"
 #include "shell/open_conf_dialog.h"
 #include "widgets/flat_button.h"
 
+#include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -214,6 +216,148 @@ private Q_SLOTS:
         });
         Click(f.Find<Flat_Button>("Btn_Open"));
         QCOMPARE(f.state.Name_Project, QString("Two"));
+    }
+
+    // Folder names are case-sensitive: the active "beta" is preselected, not
+    // its case twin "Beta" listed before it.
+    void openPreselectsTheExactName()
+    {
+        test::Main_Window_Fixture f;
+        for (const char* name : {"Beta", "beta", "Gamma"})
+            QVERIFY(QDir().mkpath(Join_Path(f.Projects(), name)));
+        test::Write_Settings(f.App(), "beta", "English");
+        f.Start();
+        QCOMPARE(f.state.Name_Project, QString("beta"));
+        Seen seen;
+        On_Modal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TFOpenConf*>(modal);
+            seen.list = dialog->SL();
+            seen.current = dialog->ListBox1->currentRow();
+            seen.text = dialog->Name_Conf();
+            Click(dialog->Btn_OK);
+        });
+        Click(f.Find<Flat_Button>("Btn_Open"));
+        QCOMPARE(seen.list.size(), 3);
+        QCOMPARE(seen.list.value(seen.current), QString("beta"));
+        QCOMPARE(seen.text, QString("beta"));
+        QCOMPARE(f.state.Name_Project, QString("beta"));
+        QCOMPARE(f.state.Dir_Project, Join_Path(f.Projects(), "beta"));
+    }
+
+    // Enter or a double-click on an entry of the list acts as OK for that entry.
+    void openChoosesWithEnterOrDoubleClick_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Return") << "Return";
+        QTest::newRow("keypad Enter") << "Enter";
+        QTest::newRow("double-click") << "double-click";
+    }
+
+    void openChoosesWithEnterOrDoubleClick()
+    {
+        QFETCH(QString, how);
+        test::Main_Window_Fixture f;
+        for (const char* name : {"One", "Three", "Two"})
+            QVERIFY(QDir().mkpath(Join_Path(f.Projects(), name)));
+        test::Write_Settings(f.App(), "Two", "English");
+        f.Start();
+        Seen seen;
+        On_Modal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TFOpenConf*>(modal);
+            if (how == "double-click") {
+                // The two presses of a double-click: QTest's double-click event is the second.
+                const QRect place = dialog->ListBox1->visualItemRect(dialog->ListBox1->item(1));
+                QTest::mouseClick(dialog->ListBox1->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+                QTest::mouseDClick(dialog->ListBox1->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+            } else {
+                QTest::keyClick(dialog->ListBox1, Qt::Key_Up);
+                QTest::keyClick(dialog->ListBox1, how == "Enter" ? Qt::Key_Enter : Qt::Key_Return,
+                                how == "Enter" ? Qt::KeypadModifier : Qt::NoModifier);
+            }
+            seen.stayed_open = dialog->isVisible();
+            if (seen.stayed_open)
+                Click(dialog->Btn_Cancel);
+        });
+        Click(f.Find<Flat_Button>("Btn_Open"));
+        QVERIFY(!seen.stayed_open);
+        QCOMPARE(f.state.Name_Project, QString("Three"));
+        QCOMPARE(f.Find<QLabel>("L_Name_Conf_L2")->text(), QString("Three"));
+    }
+
+    // Enter on a focused flat button presses it, as Space does.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(int, key);
+        test::Main_Window_Fixture f;
+        f.Start();
+        Seen seen;
+        On_Modal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TFNew_Project*>(modal);
+            QTest::keyClicks(dialog->E_New_Proj, "Plant");
+            dialog->Btn_Cancel->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(dialog->Btn_Cancel, Qt::Key(key));
+            seen.stayed_open = dialog->isVisible();
+            if (seen.stayed_open)
+                dialog->reject();
+        });
+        Click(f.Find<Flat_Button>("Btn_New"));
+        QVERIFY(!seen.stayed_open);
+        QVERIFY(f.state.Dir_Project.isEmpty());
+        QVERIFY(!QFileInfo::exists(Join_Path(f.Projects(), "Plant")));
+
+        // On OK, Enter creates the configuration typed.
+        On_Modal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TFNew_Project*>(modal);
+            QTest::keyClicks(dialog->E_New_Proj, "Plant");
+            dialog->Btn_OK->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(dialog->Btn_OK, Qt::Key(key));
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        Click(f.Find<Flat_Button>("Btn_New"));
+        QCOMPARE(f.state.Name_Project, QString("Plant"));
+    }
+
+    // A button that closed its dialog under the mouse starts plain at the next
+    // opening: no hover colour with the pointer elsewhere.
+    void hoverIsForgottenWhenTheDialogCloses()
+    {
+        test::Main_Window_Fixture f;
+        f.Start();
+        bool hoveredBefore = false;
+        On_Modal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TFNew_Project*>(modal);
+            // The pointer enters the button (the offscreen platform sends no
+            // enter events of its own).
+            const QPointF inside(5, 5);
+            QEnterEvent enter(inside, inside, dialog->Btn_Cancel->mapToGlobal(inside));
+            QApplication::sendEvent(dialog->Btn_Cancel, &enter);
+            hoveredBefore = dialog->Btn_Cancel->Face_Colour() == dialog->Btn_Cancel->Hover_Colour();
+            Click(dialog->Btn_Cancel);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        Click(f.Find<Flat_Button>("Btn_New"));
+        QVERIFY(hoveredBefore);
+        bool hoveredAgain = true;
+        QColor face;
+        On_Modal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TFNew_Project*>(modal);
+            hoveredAgain = dialog->Btn_Cancel->Is_Hovered();
+            face = dialog->Btn_Cancel->Face_Colour();
+            dialog->reject();
+        });
+        Click(f.Find<Flat_Button>("Btn_New"));
+        QVERIFY(!hoveredAgain);
+        QCOMPARE(face, Button_Face());
     }
 
     void openEmptyList()

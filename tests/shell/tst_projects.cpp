@@ -110,6 +110,9 @@ private Q_SLOTS:
         QTest::newRow("exact") << list << "Gamma" << 3;
         QTest::newRow("other case") << list << "ALPHA" << 0;
         QTest::newRow("first of two case twins") << list << "BETA" << 1;
+        QTest::newRow("exact twin before its case twin") << list << "beta" << 1;
+        QTest::newRow("exact twin after its case twin") << list << "Beta" << 2;
+        QTest::newRow("exact twin after two case twins") << QStringList({"DATA", "Data", "data"}) << "data" << 2;
         QTest::newRow("absent") << list << "Delta" << -1;
         QTest::newRow("empty name") << list << "" << -1;
         QTest::newRow("empty list") << QStringList() << "Alpha" << -1;

@@ -190,6 +190,13 @@ private Q_SLOTS:
             {45, 79}, {46, 79}, {50, 79}, {51, 79}, {49, 173}, {47, 341 - 22}, {48, 405 - 22}};
         for (const auto& [index, width] : room)
             QVERIFY2(fm.horizontalAdvance(text(index)) <= width, qPrintable(QString("%1: %2").arg(index).arg(text(index))));
+        // The updater's state beside the update button of the update dialog:
+        // at most three lines in 114 x 40.
+        for (int index : {2005, 2006, 2007, 2008, 2009, 2010}) {
+            const QString shown = QString(text(index)).replace(QLatin1String("%1"), QLatin1String("150"));
+            const QRect r = fm.boundingRect(QRect(0, 0, 114, 1000), Qt::TextWordWrap, shown);
+            QVERIFY2(r.height() <= 40 && r.width() <= 114, qPrintable(QString("%1: %2").arg(index).arg(shown)));
+        }
     }
 
     void buildPlacesOnlyMissingFiles()

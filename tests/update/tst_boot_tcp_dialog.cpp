@@ -5,6 +5,7 @@
 #include "update/boot_tcp_dialog.h"
 
 #include "common/scripted_messages.h"
+#include "common/test_support.h"
 #include "lang/language_table.h"
 #include "shell/main_window_fixture.h"
 #include "update/job_file.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -74,6 +76,8 @@ struct Run_Record {
     bool hidden = true;
     bool waitCursor = false;
     QByteArray jobFile;
+    QStringList states;     // L_Update_State at each call of the waiting function
+    bool updating = false;  // the dialog knew the updater was running, its button disabled
 };
 
 struct Boot_Fixture {
@@ -83,6 +87,10 @@ struct Boot_Fixture {
     std::shared_ptr<Fake_Clock> clock = std::make_shared<Fake_Clock>();
     Echo_Script echo;
     QList<Run_Record> runs;
+    QList<quint32> waits;                       // elapsed times the runner reports while waiting
+    std::function<void()> whileWaiting;         // runs at each of them
+    Run_Result runResult = test::Ended_With(0); // what the runner returns
+    bool realRunner = false;                    // the configurator's own runner instead
     std::unique_ptr<TFBootTCP> dialog;
 
     Boot_Fixture()
@@ -99,17 +107,31 @@ struct Boot_Fixture {
         Shell_Seams seams;
         seams.Make_Echo_Client = [this] { return std::make_unique<Script_Echo>(echo); };
         seams.Clock = clock;
-        seams.Start_Program = [this](const QString& program, const QString& parameter, bool hidden) {
+        seams.Start_Program = [this](const QString& program, const QString& parameter, bool hidden,
+                                     const Run_Waiting& waiting) {
             const QCursor* cursor = QApplication::overrideCursor();
             QFile job(Job_File_Path(state));
             runs.append({program, parameter, hidden, cursor && cursor->shape() == Qt::WaitCursor,
-                         job.open(QIODevice::ReadOnly) ? job.readAll() : QByteArray()});
-            return Run_Result();
+                         job.open(QIODevice::ReadOnly) ? job.readAll() : QByteArray(), {},
+                         dialog->Is_Updating() && !dialog->Btn_Update->isEnabled()});
+            if (realRunner)
+                return With_Defaults({}).Start_Program(program, parameter, hidden, waiting);
+            for (quint32 ms : waits) {
+                waiting(ms);
+                runs.last().states << dialog->L_Update_State->text();
+                if (whileWaiting)
+                    whileWaiting();
+            }
+            return runResult;
         };
         dialog = std::make_unique<TFBootTCP>(state, messages, seams, nullptr);
     }
 
-    void Show() { dialog->show(); }
+    void Show()
+    {
+        dialog->FormShow();
+        dialog->show();
+    }
     void Set_Boxes(const QString& a, const QString& b, const QString& c, const QString& d)
     {
         dialog->E_IP1->setText(a);
@@ -412,19 +434,90 @@ private Q_SLOTS:
         QCOMPARE(f.state.Last_IP, QString("192.168.2.205"));
     }
 
-    void nextAfterSuccessShowsOptionsAndSetsLastIp()
+    // Last_IP and the job file get the address as the ping reached it, in
+    // plain dotted decimal: an updater reading "010" as octal would target
+    // another host.
+    void pingedAddressIsKeptPlain_data()
     {
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("plain") << QStringList({"127", "0", "0", "1"}) << "127.0.0.1";
+        QTest::newRow("leading zeros") << QStringList({"127", "000", "001", "010"}) << "127.0.1.10";
+        QTest::newRow("zeros everywhere") << QStringList({"127", "00", "000", "09"}) << "127.0.0.9";
+    }
+
+    void pingedAddressIsKeptPlain()
+    {
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, address);
         Boot_Fixture f;
+        f.Show();
+        f.Set_Boxes(boxes[0], boxes[1], boxes[2], boxes[3]);
+        f.Ping({}, 40);
+        QCOMPARE(f.echo.hosts.first(), boxes.join('.'));
+        QCOMPARE(f.dialog->Pinged_Address(), address);
+        test::Click(f.dialog->Btn_Next);
+        QVERIFY(f.messages.shown.isEmpty());
+        QVERIFY(f.On_Options_Page());
+        QCOMPARE(f.state.Last_IP, address);
+        test::Click(f.dialog->Btn_Update);
+        QCOMPARE(f.runs.size(), 1);
+        QVERIFY(f.runs.first().jobFile.contains("<IP_Address_Dev>" + address.toLatin1() + "</IP_Address_Dev>"));
+    }
+
+    // Any change of a box after a successful ping clears its result: Next
+    // then refuses, as for an address never pinged.
+    void changedBoxClearsThePing_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("first box, a digit") << 0 << "5";
+        QTest::newRow("second box, erased") << 1 << "<backspace>";
+        QTest::newRow("last box, a blank") << 3 << " ";
+        QTest::newRow("last box, a point") << 3 << ".";
+    }
+
+    void changedBoxClearsThePing()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        Boot_Fixture f;
+        f.state.Last_IP = "10.1.1.9";
         f.Show();
         f.Set_Boxes("127", "0", "0", "1");
         f.Ping({}, 40);
         QVERIFY(f.dialog->Esegui_Ping());
-        // The boxes are read again at Next, as they stand.
-        f.dialog->E_IP4->setText("2 ");
+        QCOMPARE(f.dialog->LPing->text(), QString("Device Found!"));
+        QLineEdit* edit = QList<QLineEdit*>({f.dialog->E_IP1, f.dialog->E_IP2, f.dialog->E_IP3, f.dialog->E_IP4})[box];
+        edit->setFocus();
+        edit->end(false);
+        if (typed == "<backspace>")
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(edit, typed);
+        QVERIFY(!f.dialog->Esegui_Ping());
+        QVERIFY(f.dialog->Pinged_Address().isEmpty());
+        QVERIFY(f.dialog->LPing->text().isEmpty());
         test::Click(f.dialog->Btn_Next);
-        QVERIFY(f.messages.shown.isEmpty());
-        QVERIFY(f.On_Options_Page());
-        QCOMPARE(f.state.Last_IP, QString("127.0.0.2 "));
+        QCOMPARE(f.messages.errors, QStringList({"Device not found in network"}));
+        QVERIFY(!f.On_Options_Page());
+        QCOMPARE(f.state.Last_IP, QString("10.1.1.9"));
+    }
+
+    void boxChangedDuringThePingLeavesItUnconfirmed()
+    {
+        Boot_Fixture f;
+        f.Show();
+        f.Set_Boxes("127", "0", "0", "1");
+        f.echo.during = [&] {
+            if (f.echo.hosts.size() == 1)
+                f.dialog->E_IP4->setText("2");
+        };
+        f.Ping({}, 40);
+        QVERIFY(!f.dialog->Esegui_Ping());
+        QVERIFY(f.dialog->LPing->text().isEmpty());
+        test::Click(f.dialog->Btn_Next);
+        QVERIFY(!f.On_Options_Page());
     }
 
     void failedPingAfterSuccessRefusesNextAgain()
@@ -567,6 +660,112 @@ private Q_SLOTS:
         QVERIFY(f.runs.isEmpty());
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(f.On_Options_Page());
+    }
+
+    // While the updater runs the dialog says so with the seconds elapsed, and
+    // stays open; afterwards it shows how the updater ended.
+    void updaterRunAndOutcomeAreShown_data()
+    {
+        QTest::addColumn<int>("outcome");  // Run_Outcome
+        QTest::addColumn<int>("how");      // Process_Exit::Kind
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("success");
+        const int ended = int(Run_Outcome::Ended);
+        QTest::newRow("exit code 0") << ended << int(Process_Exit::Exited) << 0 << "Updater finished: exit code 0" << true;
+        QTest::newRow("exit code 3") << ended << int(Process_Exit::Exited) << 3 << "Updater finished with exit code 3" << false;
+        QTest::newRow("signal") << ended << int(Process_Exit::Signalled) << 9 << "Updater ended by signal 9" << false;
+        QTest::newRow("unknown end") << ended << int(Process_Exit::Unknown) << 0
+                                     << "Updater ended; its exit code is not known" << false;
+        QTest::newRow("still running") << int(Run_Outcome::Still_Running) << int(Process_Exit::Unknown) << 0
+                                       << "Updater still running after 150 s; no longer waiting" << false;
+    }
+
+    void updaterRunAndOutcomeAreShown()
+    {
+        QFETCH(int, outcome);
+        QFETCH(int, how);
+        QFETCH(int, code);
+        QFETCH(QString, shown);
+        QFETCH(bool, success);
+        Boot_Fixture f;
+        f.Show();
+        f.Ping({}, 40);
+        test::Click(f.dialog->Btn_Next);
+        f.waits = {0, 999, 1000, 2400, 150000};
+        f.runResult.Outcome = Run_Outcome(outcome);
+        f.runResult.Exit = {Process_Exit::Kind(how), code};
+        f.runResult.Elapsed_Ms = 150004;
+        bool stayedOpen = true;
+        f.whileWaiting = [&] {
+            f.dialog->reject();  // the close box while the updater runs
+            stayedOpen = stayedOpen && f.dialog->isVisible();
+        };
+        test::Click(f.dialog->Btn_Update);
+
+        QCOMPARE(f.runs.size(), 1);
+        QVERIFY(f.runs.first().updating);
+        QCOMPARE(f.runs.first().states, QStringList({"Updater running: 0 s", "Updater running: 0 s",
+                                                     "Updater running: 1 s", "Updater running: 2 s",
+                                                     "Updater running: 150 s"}));
+        QVERIFY(stayedOpen);
+        QVERIFY(f.messages.shown.isEmpty());
+        QVERIFY(!f.dialog->Is_Updating());
+        QVERIFY(f.dialog->Btn_Update->isEnabled());
+        QVERIFY(f.dialog->L_Update_State->isVisible());
+        QCOMPARE(f.dialog->L_Update_State->text(), shown);
+        QCOMPARE(f.dialog->L_Update_State->palette().color(QPalette::WindowText), success ? Green : Red);
+        // Closing works again once the updater has ended.
+        f.dialog->reject();
+        QVERIFY(!f.dialog->isVisible());
+    }
+
+    // A missing or unusable updater is reported with its path and the reason;
+    // the configurator's own runner is used, the job file stays written.
+    void updaterThatCannotStartIsReported_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing" << "the file does not exist";
+        QTest::newRow("not executable") << "plain file" << "the file is not executable";
+        QTest::newRow("a folder") << "folder" << "it is a folder, not a program";
+    }
+
+    void updaterThatCannotStartIsReported()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        Boot_Fixture f;
+        f.realRunner = true;
+        const QString updater = Updater_Path(f.state);
+        if (kind == "plain file")
+            test::Write_Bytes(updater, "#!/bin/sh\nexit 0\n");
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(updater));
+        f.Show();
+        f.Ping({}, 40);
+        test::Click(f.dialog->Btn_Next);
+        test::Click(f.dialog->Btn_Update);
+        QCOMPARE(f.messages.errors, QStringList({"The updater " + updater + " cannot be started: " + reason}));
+        QVERIFY(QFileInfo(Job_File_Path(f.state)).isFile());
+        QVERIFY(f.dialog->L_Update_State->text().isEmpty());
+        QVERIFY(f.dialog->Btn_Update->isEnabled());
+        QVERIFY(f.On_Options_Page());
+    }
+
+    void realUpdaterExitCodeIsShown()
+    {
+        Boot_Fixture f;
+        f.realRunner = true;
+        const QString updater = Updater_Path(f.state);
+        test::Write_Bytes(updater, "#!/bin/sh\nexit 3\n");
+        QVERIFY(QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        f.Show();
+        f.Ping({}, 40);
+        test::Click(f.dialog->Btn_Next);
+        test::Click(f.dialog->Btn_Update);
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.dialog->L_Update_State->text(), QString("Updater finished with exit code 3"));
     }
 
     void reopeningStartsOnTheAddressPage()

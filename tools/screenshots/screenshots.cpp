@@ -130,7 +130,12 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
     bool deviceAnswers = false;
     seams.Make_Echo_Client = [&deviceAnswers] { return std::make_unique<Screenshot_Echo>(deviceAnswers); };
     seams.Clock = std::make_shared<Screenshot_Clock>();
-    seams.Start_Program = [](const QString&, const QString&, bool) { return lw::Run_Result(); };
+    seams.Start_Program = [](const QString&, const QString&, bool, const lw::Run_Waiting&) {
+        lw::Run_Result run;
+        run.Outcome = lw::Run_Outcome::Ended;
+        run.Exit = {lw::Process_Exit::Exited, 0};
+        return run;
+    };
 
     {
         QTemporaryDir app;
@@ -158,15 +163,22 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
     window.Timer_Update->stop();
     ok = Save(&window, prefix + QStringLiteral("main_update_link.png")) && ok;
 
+    // Each dialog is filled as its opening by the main window fills it.
     auto* newProject = window.findChild<lw::TFNew_Project*>(QStringLiteral("FNew_Project"));
+    newProject->FormShow();
     ok = Shoot_Dialog(newProject, prefix + QStringLiteral("new_configuration.png"),
                       [newProject] { newProject->E_New_Proj->setText(QStringLiteral("Plant C")); }) && ok;
-    ok = Shoot_Dialog(window.findChild<lw::TFOpenConf*>(QStringLiteral("FOpenConf")),
-                      prefix + QStringLiteral("open_configuration.png")) && ok;
-    ok = Shoot_Dialog(window.findChild<lw::TFAbout*>(QStringLiteral("FAbout")), prefix + QStringLiteral("about.png")) && ok;
+    auto* openConf = window.findChild<lw::TFOpenConf*>(QStringLiteral("FOpenConf"));
+    openConf->FormShow();
+    ok = Shoot_Dialog(openConf, prefix + QStringLiteral("open_configuration.png")) && ok;
+    auto* about = window.findChild<lw::TFAbout*>(QStringLiteral("FAbout"));
+    about->FormShow();
+    ok = Shoot_Dialog(about, prefix + QStringLiteral("about.png")) && ok;
 
     auto* options = window.findChild<lw::TFSoftOptions*>(QStringLiteral("FSoftOptions"));
+    options->FormShow();
     ok = Shoot_Dialog(options, prefix + QStringLiteral("options_language.png")) && ok;
+    options->FormShow();
     ok = Shoot_Dialog(options, prefix + QStringLiteral("options_connection.png"), [options] {
         options->PageControl1->setCurrentWidget(options->TS_Con_Options);
         options->Btn_Check_Update->click();
@@ -199,10 +211,12 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
 
     // The update dialog: a ping that found nothing, then the options page after one that did.
     auto* boot = window.findChild<lw::TFBootTCP*>(QStringLiteral("FBootTCP"));
+    boot->FormShow();
     ok = Shoot_Dialog(boot, prefix + QStringLiteral("update_device_address.png"), [boot, &deviceAnswers] {
         deviceAnswers = false;
         boot->Btn_Ping->click();
     }) && ok;
+    boot->FormShow();
     ok = Shoot_Dialog(boot, prefix + QStringLiteral("update_device_options.png"), [boot, &deviceAnswers] {
         deviceAnswers = true;
         boot->Btn_Ping->click();

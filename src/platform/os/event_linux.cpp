@@ -151,9 +151,9 @@ std::unique_ptr<Named_Event> Named_Event::Open(const std::string& name, std::str
             if (errno == ELOOP)
                 return fail("event '" + name + "' refused: " + file + " is a symbolic link");
             if (errno != ENOENT)
-                return fail("cannot open event '" + name + "': " + std::strerror(errno));
+                return fail("cannot open event '" + name + "' (" + file + "): " + std::strerror(errno));
             if (!Create_Semaphore(file) && errno != EEXIST)
-                return fail("cannot make event '" + name + "': " + std::strerror(errno));
+                return fail("cannot make event '" + name + "' (" + file + "): " + std::strerror(errno));
             continue;
         }
         if (const std::string reason = Foreign_Reason(fd, file); !reason.empty()) {
@@ -164,7 +164,7 @@ std::unique_ptr<Named_Event> Named_Event::Open(const std::string& name, std::str
         const int err = errno;
         ::close(fd);
         if (map == MAP_FAILED)
-            return fail("cannot map event '" + name + "': " + std::strerror(err));
+            return fail("cannot map event '" + name + "' (" + file + "): " + std::strerror(err));
         return std::make_unique<Semaphore_Event>(static_cast<sem_t*>(map));
     }
     return fail("cannot open event '" + name + "': the name keeps changing");

@@ -114,8 +114,10 @@ std::wstring Temporary_Name(const std::filesystem::path& path)
     unsigned long long v = mix;
     for (int i = 0; i < 8; ++i, v /= 36)
         suffix += digits[v % 36];
+    // At most 200 characters of the name: the temporary name stays within
+    // the file system's limit of 255 for a name.
     std::filesystem::path temp = path;
-    temp.replace_filename(L"." + path.filename().native() + L"." + suffix + L".tmp");
+    temp.replace_filename(L"." + path.filename().native().substr(0, 200) + L"." + suffix + L".tmp");
     return temp.native();
 }
 

@@ -8,7 +8,8 @@
 namespace lw {
 
 // Writes data to path through a temporary file that replaces the target only
-// when everything was written. A folder, a pipe or a device at path is refused.
+// when everything was written. A folder, a pipe, a device or a symbolic link
+// (dangling ones included) at path is refused and nothing is written.
 // Returns an empty text on success, otherwise a message naming the path and
 // the reason.
 QString Write_File_Atomic(const QString& path, const QByteArray& data);

@@ -1,6 +1,8 @@
 #pragma once
-// A started program, watched without blocking. The program file is started
-// directly, never through a shell.
+// A started program, watched without blocking: the Qt face of os::Child. The
+// program file is started directly, never through a shell.
+
+#include "platform/os/process.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,11 +10,7 @@
 
 namespace lw {
 
-struct Process_Exit {
-    enum Kind { Exited, Signalled, Unknown };
-    Kind How = Unknown;
-    int Code = 0; // exit code, or the signal number when Signalled
-};
+using Process_Exit = os::Process_Exit;
 
 class Child_Process {
 public:

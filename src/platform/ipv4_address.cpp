@@ -1,33 +1,18 @@
 #include "platform/ipv4_address.h"
 
+#include "platform/os/echo.h"
+
 namespace lw {
 
 std::optional<quint32> Parse_Numeric_IPv4(QStringView text)
 {
-    quint32 address = 0;
-    int fields = 0;
-    qsizetype i = 0;
-    while (true) {
-        int digits = 0;
-        int value = 0;
-        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && digits < 4) {
-            value = value * 10 + (text[i].unicode() - u'0');
-            ++digits;
-            ++i;
-        }
-        if (digits == 0 || digits > 3 || value > 255)
+    // Only ASCII digits and points can make an address.
+    for (const QChar c : text) {
+        if (c.unicode() > 0x7F)
             return std::nullopt;
-        address = (address << 8) | quint32(value);
-        ++fields;
-        if (fields == 4)
-            break;
-        if (i >= text.size() || text[i] != u'.')
-            return std::nullopt;
-        ++i;
     }
-    if (i != text.size())
-        return std::nullopt;
-    return address;
+    const QByteArray ascii = text.toLatin1();
+    return os::Parse_Numeric_IPv4(std::string_view(ascii.constData(), size_t(ascii.size())));
 }
 
 QString Plain_IPv4(QStringView text)

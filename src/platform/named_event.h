@@ -12,8 +12,9 @@ public:
     virtual ~Named_Event() = default;
 
     // Opens the event of that name, creating it not signalled when it does not
-    // exist yet. Returns null (with the reason in error) when the system
-    // refuses; callers then fall back to a plain pause.
+    // exist yet. An existing object that is not this user's own or not a
+    // well-formed event is refused, as is anything the system refuses: null,
+    // with the reason in error; callers then fall back to a plain pause.
     static std::unique_ptr<Named_Event> Open(const QString& name, QString* error = nullptr);
 
     // Removes the name from the system; holders keep their event.

@@ -1,56 +1,34 @@
 #include "platform/process_runner.h"
 
-#include "platform/named_event.h"
-#include "platform/tick_count.h"
+#include "platform/native_text.h"
 
 #include <QProcess>
-#include <QThread>
 
 namespace lw {
 
 Run_Result Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo, const Runner_Settings& settings)
 {
-    const std::function<quint32()> tick = settings.Tick ? settings.Tick : std::function<quint32()>(Tick_Count_Ms);
+    os::Run_Settings native;
+    native.Limit_Ms = settings.Limit_Ms;
+    if (settings.Tick)
+        native.Tick = settings.Tick;
+    native.Event_Name = To_Native(settings.Event_Name);
+    native.Waiting = settings.Waiting;
+    std::vector<std::string> arguments;
+    for (const QString& a : QProcess::splitCommand(Parameter))
+        arguments.push_back(Native_Argument(a));
+
+    const os::Run_Result r = os::Run_Program(Native_Path(NomeSW), arguments, tipo, native);
     Run_Result result;
-
-    // Without the event the pauses are plain sleeps of the same length.
-    std::unique_ptr<Named_Event> event = Named_Event::Open(settings.Event_Name);
-    const auto pause = [&] {
-        ++result.Pauses;
-        if (event)
-            event->Wait(Runner_Pause_Ms);
-        else
-            QThread::msleep(Runner_Pause_Ms);
-    };
-
-    QString error;
-    std::unique_ptr<Child_Process> child =
-        Child_Process::Start(NomeSW, QProcess::splitCommand(Parameter), tipo, error);
-    if (event)
-        event->Reset();
-    if (!child) {
-        result.Error = error;
-        return result;
-    }
-    result.Pid = child->Pid();
-
-    const quint32 start = tick();
-    while (true) {
-        const bool ended = child->Has_Ended();
-        result.Elapsed_Ms = quint32(tick() - start);
-        if (!ended && result.Elapsed_Ms >= settings.Limit_Ms) {
-            result.Outcome = Run_Outcome::Still_Running;
-            return result;
-        }
-        pause();
-        if (settings.Waiting)
-            settings.Waiting(result.Elapsed_Ms);
-        if (ended) {
-            result.Outcome = Run_Outcome::Ended;
-            result.Exit = child->Exit();
-            return result;
-        }
-    }
+    result.Outcome = r.Outcome;
+    result.Exit = r.Exit;
+    result.Error = From_Native(r.Error);
+    result.Pid = r.Pid;
+    result.Elapsed_Ms = r.Elapsed_Ms;
+    result.Pauses = r.Pauses;
+    result.Signalled_Pauses = r.Signalled_Pauses;
+    result.Event_Error = From_Native(r.Event_Error);
+    return result;
 }
 
 } // namespace lw

@@ -2,6 +2,7 @@
 // Starts an external program and waits for its end, at most a time limit.
 // The wait polls every 10 ms against the named event "HandleCed" (another
 // process signalling it only shortens a pause) and processes no window events.
+// The Qt face of os::Run_Program.
 
 #include "platform/child_process.h"
 
@@ -10,11 +11,11 @@
 
 namespace lw {
 
-inline constexpr quint32 Runner_Limit_Ms = 150000;
-inline constexpr int Runner_Pause_Ms = 10;
-inline const QString Runner_Event_Name = QStringLiteral("HandleCed");
+inline constexpr quint32 Runner_Limit_Ms = os::Run_Limit_Ms;
+inline constexpr int Runner_Pause_Ms = os::Run_Pause_Ms;
+inline const QString Runner_Event_Name = QString::fromLatin1(os::Run_Event_Name);
 
-enum class Run_Outcome { Not_Started, Ended, Still_Running };
+using Run_Outcome = os::Run_Outcome;
 
 struct Run_Result {
     Run_Outcome Outcome = Run_Outcome::Not_Started;
@@ -23,6 +24,8 @@ struct Run_Result {
     qint64 Pid = 0;          // when started
     quint32 Elapsed_Ms = 0;  // tick difference when the wait stopped
     int Pauses = 0;          // pauses taken while waiting
+    int Signalled_Pauses = 0; // pauses that the event ended early
+    QString Event_Error;     // why the event was not used (plain pauses then)
 };
 
 // Called after every pause of the wait with the milliseconds elapsed since the

@@ -3,7 +3,9 @@
 // dialogs' OK, bin/bank.bin from the compiler, NetLoader.xml on the update
 // button) is written into a read-only folder, onto a full disk, past the
 // file-size limit, and onto a path taken by a folder, a named pipe or a device
-// (as /dev/null given for an output). Each time the previous file, or the
+// (as /dev/null given for an output), and onto a symbolic link in the file's
+// place, to a file elsewhere or dangling (as an archive from someone else may
+// hold). Each time the previous file, or the
 // node in its place, stays as it was, no temporary file is left behind, the
 // failure is reported once with the path and the reason, and the dialog stays
 // open with the user's entries.
@@ -34,6 +36,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -104,7 +107,10 @@ void Enter_Private_Mount_Namespace()
 }
 
 enum Writer { Settings_Writer, ParGen_Writer, KNX_Writer, Image_Writer, Job_Writer };
-enum Condition { Read_Only_Folder, Full_Disk, File_Size_Limit, Path_Is_Folder, Path_Is_Pipe, Path_Is_Device };
+enum Condition {
+    Read_Only_Folder, Full_Disk, File_Size_Limit, Path_Is_Folder, Path_Is_Pipe, Path_Is_Device, Path_Is_Link,
+    Path_Is_Dangling_Link
+};
 
 // Every entry below folder with its size.
 QStringList Listing(const QString& folder)
@@ -217,6 +223,16 @@ public:
             if (::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
                 m_skip = QStringLiteral("cannot make a device node here (%1)").arg(Errno_Text(errno));
             break;
+        case Path_Is_Link:
+            // The link's target lies outside the folder, as a notes file would.
+            test::Write_Bytes(Elsewhere(), "notes kept elsewhere");
+            QFile::remove(target);
+            QVERIFY(QFile::link(Elsewhere(), target));
+            break;
+        case Path_Is_Dangling_Link:
+            QFile::remove(target);
+            QVERIFY(QFile::link(Elsewhere(), target));
+            break;
         }
     }
 
@@ -233,9 +249,18 @@ public:
         case Path_Is_Folder: return S_ISDIR(st.st_mode) && test::Read_Bytes(target + "/inside") == "kept";
         case Path_Is_Pipe: return S_ISFIFO(st.st_mode);
         case Path_Is_Device: return S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3);
+        case Path_Is_Link:
+            return S_ISLNK(st.st_mode) && QFile::symLinkTarget(target) == Elsewhere()
+                && test::Read_Bytes(Elsewhere()) == "notes kept elsewhere";
+        case Path_Is_Dangling_Link:
+            // Nothing was made at the path the link names.
+            return S_ISLNK(st.st_mode) && QFile::symLinkTarget(target) == Elsewhere() && !QFileInfo::exists(Elsewhere());
         default: return S_ISREG(st.st_mode);
         }
     }
+
+    // Where the links of the link conditions point: outside the folder.
+    QString Elsewhere() const { return m_root.filePath("elsewhere.txt"); }
 
     // Ends what Apply did to the process (the file-size limit).
     void Lift()
@@ -254,6 +279,7 @@ public:
         case File_Size_Limit: return {Errno_Text(EFBIG)};
         case Path_Is_Folder: return {QStringLiteral("it is a folder")};
         case Path_Is_Pipe: case Path_Is_Device: return {QStringLiteral("it is not a plain file")};
+        case Path_Is_Link: case Path_Is_Dangling_Link: return {QStringLiteral("it is a symbolic link")};
         }
         return {};
     }
@@ -289,10 +315,12 @@ private Q_SLOTS:
         const char* const writers[] = {"Loomwright.xml, main window closed", "ParGen.xml, Set Communication OK",
                                        "KNX_SetAccess.xml, KNX Access OK", "bin/bank.bin, compiler",
                                        "NetLoader.xml, Update button"};
-        const char* const conditions[] = {"read-only folder", "full disk",         "file-size limit",
-                                          "path is a folder", "path is a named pipe", "path is a device"};
+        const char* const conditions[] = {"read-only folder",     "full disk",        "file-size limit",
+                                          "path is a folder",     "path is a named pipe", "path is a device",
+                                          "path is a symbolic link to a file elsewhere",
+                                          "path is a dangling symbolic link"};
         for (int w = Settings_Writer; w <= Job_Writer; ++w) {
-            for (int c = Read_Only_Folder; c <= Path_Is_Device; ++c)
+            for (int c = Read_Only_Folder; c <= Path_Is_Dangling_Link; ++c)
                 QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(writers[w], conditions[c]))) << w << c;
         }
     }

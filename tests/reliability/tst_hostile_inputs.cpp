@@ -450,6 +450,8 @@ private Q_SLOTS:
             {"NUL byte inside a value", Either},
             {"64 KB of random bytes", Defaults_Or_Error},
             {"named pipe in the file's place (never opened)", Defaults_Or_Error},
+            {"symbolic link to a plain file elsewhere (read through)", Like_Plain},
+            {"symbolic link to a named pipe (never waited on)", Defaults_Or_Error},
             {"sparse file of 300 MB (refused by its size, not read)", Defaults_Or_Error},
         };
         for (int r = Settings_Reader; r <= Job_Reader; ++r) {
@@ -517,7 +519,15 @@ private Q_SLOTS:
 
         const QString path = inst.File(r);
         QFile::remove(path);
-        if (fifo)
+        // Links point outside the installation, where archives may lead them.
+        QTemporaryDir elsewhere;
+        if (kind.startsWith("symbolic link to a plain file")) {
+            test::Write_Bytes(elsewhere.filePath("linked.xml"), plain);
+            QVERIFY(QFile::link(elsewhere.filePath("linked.xml"), path));
+        } else if (kind.startsWith("symbolic link to a named pipe")) {
+            QVERIFY(Make_Fifo(elsewhere.filePath("linked.xml")));
+            QVERIFY(QFile::link(elsewhere.filePath("linked.xml"), path));
+        } else if (fifo)
             QVERIFY(Make_Fifo(path));
         else if (kind.startsWith("sparse"))
             QVERIFY(Make_Sparse(path, qint64(300) << 20, plain));

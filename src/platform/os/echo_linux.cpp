@@ -4,11 +4,7 @@
 // source, identifier and sequence). A socket is opened for each echo and
 // closed after it.
 
-#include "platform/echo_client.h"
-
-#include "platform/ipv4_address.h"
-
-#include <QRandomGenerator>
+#include "platform/os/echo.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -18,31 +14,39 @@
 #include <netinet/ip.h>
 #include <netinet/ip_icmp.h>
 #include <poll.h>
+#include <random>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
-namespace lw {
+namespace lw::os {
 
 namespace {
 
 constexpr int Max_Datagram = 65536;
 
-QString Errno_Text(int err)
+std::string Errno_Text(int err)
 {
-    return QString::fromLocal8Bit(strerror(err));
+    return std::strerror(err);
 }
 
-quint16 Internet_Checksum(const unsigned char* data, size_t size)
+std::uint16_t Random_Identifier()
 {
-    quint32 sum = 0;
+    std::random_device device;
+    return std::uint16_t(std::uniform_int_distribution<int>(1, 0xFFFE)(device));
+}
+
+std::uint16_t Internet_Checksum(const unsigned char* data, size_t size)
+{
+    std::uint32_t sum = 0;
     for (size_t i = 0; i + 1 < size; i += 2)
-        sum += quint32(data[i]) << 8 | data[i + 1];
+        sum += std::uint32_t(data[i]) << 8 | data[i + 1];
     if (size % 2)
-        sum += quint32(data[size - 1]) << 8;
+        sum += std::uint32_t(data[size - 1]) << 8;
     while (sum >> 16)
         sum = (sum & 0xFFFF) + (sum >> 16);
-    return quint16(~sum);
+    return std::uint16_t(~sum);
 }
 
 class Socket {
@@ -59,14 +63,15 @@ private:
 
 class Linux_Echo_Client final : public Echo_Client {
 public:
-    Linux_Echo_Client() : m_identifier(quint16(QRandomGenerator::global()->bounded(1, 0xFFFF))) {}
+    Linux_Echo_Client() : m_identifier(Random_Identifier()) {}
 
-    Echo_Result Echo(const QString& host, const QByteArray& data, quint16 sequence, int timeoutMs) override
+    Echo_Result Echo(std::string_view host, std::string_view data, std::uint16_t sequence,
+                     std::chrono::milliseconds timeout) override
     {
         Echo_Result result;
-        const std::optional<quint32> address = Parse_Numeric_IPv4(host);
+        const std::optional<std::uint32_t> address = Parse_Numeric_IPv4(host);
         if (!address) {
-            result.Error = QStringLiteral("'%1' is not a numeric IPv4 address").arg(host);
+            result.Error = "'" + std::string(host) + "' is not a numeric IPv4 address";
             return result;
         }
 
@@ -79,18 +84,18 @@ public:
         }
         if (fd < 0) {
             result.No_Socket = true;
-            result.Error = QStringLiteral("cannot open an ICMP socket (datagram: %1; raw: %2)")
-                               .arg(Errno_Text(datagramErr), Errno_Text(errno));
+            result.Error = "cannot open an ICMP socket (datagram: " + Errno_Text(datagramErr) + "; raw: "
+                + Errno_Text(errno) + ")";
             return result;
         }
         const Socket socket(fd);
-        result.Socket_Kind = raw ? QStringLiteral("raw") : QStringLiteral("datagram");
+        result.Socket_Kind = raw ? "raw" : "datagram";
 
         sockaddr_in to {};
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = htonl(*address);
 
-        QByteArray packet(int(sizeof(icmphdr)), '\0');
+        std::string packet(sizeof(icmphdr), '\0');
         packet += data;
         auto* header = reinterpret_cast<icmphdr*>(packet.data());
         header->type = ICMP_ECHO;
@@ -98,21 +103,21 @@ public:
         header->un.echo.id = htons(m_identifier);
         header->un.echo.sequence = htons(sequence);
         header->checksum = 0;
-        header->checksum = htons(Internet_Checksum(reinterpret_cast<const unsigned char*>(packet.constData()),
-                                                   size_t(packet.size())));
+        header->checksum = htons(Internet_Checksum(reinterpret_cast<const unsigned char*>(packet.data()),
+                                                   packet.size()));
 
         ssize_t sent;
         do {
-            sent = ::sendto(fd, packet.constData(), size_t(packet.size()), 0, reinterpret_cast<sockaddr*>(&to),
+            sent = ::sendto(fd, packet.data(), size_t(packet.size()), 0, reinterpret_cast<sockaddr*>(&to),
                             sizeof to);
         } while (sent < 0 && errno == EINTR);
         if (sent < 0) {
-            result.Error = QStringLiteral("cannot send an echo request to %1: %2").arg(host, Errno_Text(errno));
+            result.Error = "cannot send an echo request to " + std::string(host) + ": " + Errno_Text(errno);
             return result;
         }
 
         result.Ok = true;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
         std::vector<unsigned char> buffer(Max_Datagram);
         while (true) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -147,7 +152,7 @@ private:
     // Size of the ICMP message when it is the echo reply awaited, 0 when it is
     // an error reply about our echo, -1 when it is not ours.
     static int Datagram_Reply_Size(const unsigned char* p, size_t size, const sockaddr_in& to,
-                                   const sockaddr_in& from, quint16 sequence)
+                                   const sockaddr_in& from, std::uint16_t sequence)
     {
         if (size < sizeof(icmphdr) || from.sin_addr.s_addr != to.sin_addr.s_addr)
             return -1;
@@ -158,7 +163,7 @@ private:
     }
 
     int Raw_Reply_Size(const unsigned char* p, size_t size, const sockaddr_in& to, const sockaddr_in& from,
-                       quint16 sequence) const
+                       std::uint16_t sequence) const
     {
         if (size < sizeof(iphdr))
             return -1;
@@ -193,7 +198,7 @@ private:
         return -1;
     }
 
-    quint16 m_identifier;
+    std::uint16_t m_identifier;
 };
 
 } // namespace
@@ -203,4 +208,4 @@ std::unique_ptr<Echo_Client> Make_System_Echo_Client()
     return std::make_unique<Linux_Echo_Client>();
 }
 
-} // namespace lw
+} // namespace lw::os

@@ -1,31 +1,30 @@
 // Linux: posix_spawn of the file itself (no PATH search, no shell), end
 // detected with waitpid(WNOHANG). A program still running when its
-// Child_Process is destroyed is handed to a detached thread that blocks in
+// Child is destroyed is handed to a detached thread that blocks in
 // waitpid for exactly that pid: the zombie is collected as soon as the program
 // ends, without a SIGCHLD handler that could steal other children's statuses.
 // If this process ends first, the orphan is re-parented and reaped by init.
 // Window visibility cannot be imposed on another program here, so hidden is
 // not used.
 
-#include "platform/child_process.h"
-
-#include <QFile>
+#include "platform/os/process.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
 
 extern char** environ;
 
-namespace lw {
+namespace lw::os {
 
 namespace {
 
-class Linux_Child final : public Child_Process {
+class Linux_Child final : public Child {
 public:
     explicit Linux_Child(pid_t pid) : m_pid(pid) {}
 
@@ -41,7 +40,7 @@ public:
         }).detach();
     }
 
-    qint64 Pid() const override { return m_pid; }
+    std::int64_t Pid() const override { return m_pid; }
 
     bool Has_Ended() override
     {
@@ -78,19 +77,18 @@ private:
 
 } // namespace
 
-std::unique_ptr<Child_Process> Child_Process::Start(const QString& program, const QStringList& arguments, bool,
-                                                    QString& error)
+std::unique_ptr<Child> Child::Start(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                                   bool, std::string& error)
 {
-    if (program.isEmpty()) {
-        error = QStringLiteral("no program given");
+    if (program.empty()) {
+        error = "no program given";
         return nullptr;
     }
-    std::vector<QByteArray> storage;
-    storage.push_back(QFile::encodeName(program));
-    for (const QString& a : arguments)
-        storage.push_back(a.toLocal8Bit());
+    std::vector<std::string> storage;
+    storage.push_back(program.native());
+    storage.insert(storage.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
-    for (QByteArray& s : storage)
+    for (std::string& s : storage)
         argv.push_back(s.data());
     argv.push_back(nullptr);
 
@@ -110,10 +108,10 @@ std::unique_ptr<Child_Process> Child_Process::Start(const QString& program, cons
     const int rc = posix_spawn(&pid, argv[0], nullptr, &attr, argv.data(), environ);
     posix_spawnattr_destroy(&attr);
     if (rc != 0) {
-        error = QStringLiteral("cannot start %1: %2").arg(program, QString::fromLocal8Bit(strerror(rc)));
+        error = "cannot start " + program.native() + ": " + std::strerror(rc);
         return nullptr;
     }
     return std::make_unique<Linux_Child>(pid);
 }
 
-} // namespace lw
+} // namespace lw::os

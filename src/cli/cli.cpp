@@ -21,6 +21,11 @@ const Command Commands[] = {
     {"update", Cmd_Update,
      "update PROJECT_DIR --ip ADDRESS [--no-firmware] [--no-read-firmware] [--no-configuration] [--no-read-configuration]\n"
      "      Compile, ping the converter, write the updater's job file and run the updater."},
+    {"import-ga", Cmd_Import_GA,
+     "import-ga PROJECT_DIR FILE [--source ADDRESS] [--start-position N] [--dry-run] [--json]\n"
+     "      Append the group addresses of a KNX engineering tool export (CSV or XML) to the commands table."},
+    {"export-csv", Cmd_Export_Csv, "export-csv PROJECT_DIR [FILE]\n      Write the commands table as CSV (to stdout without FILE)."},
+    {"import-csv", Cmd_Import_Csv, "import-csv PROJECT_DIR FILE [--dry-run]\n      Replace the commands table with the rows of a CSV file."},
 };
 
 void Print_Help(QTextStream& out)

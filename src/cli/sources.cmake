@@ -6,6 +6,7 @@ add_library(loomwright_cli_commands OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/cmd_check.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmd_image.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmd_update.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmd_exchange.cpp
 )
 target_link_libraries(loomwright_cli_commands PUBLIC loomwright_core)
 

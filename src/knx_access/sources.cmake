@@ -11,4 +11,6 @@ list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_table_model.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_cell_delegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ga_preview_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_exchange_tools.cpp
 )

@@ -28,7 +28,7 @@ constexpr int Options_Height = 34;
 
 // Header entries of the columns after the tick column.
 constexpr int Header_Entries[] = {2316, 2309, 2310, 2311, 2312, 2313, 2314, 2315};
-constexpr int Column_Widths[] = {24, 50, 240, 80, 130, 60, 60, 55};
+constexpr int Column_Widths[] = {24, 50, 200, 80, 130, 60, 60, 55};
 
 const QColor Skipped_Grey(128, 128, 128);
 const QColor Note_Orange(176, 96, 0);
@@ -91,6 +91,8 @@ QVariant GA_Preview_Model::data(const QModelIndex& index, int role) const
     }
     if (role == Qt::ToolTipRole && index.column() == Name)
         return item.entry.description.isEmpty() ? QVariant() : QVariant(item.entry.description);
+    if (role == Qt::ToolTipRole && index.column() == Status)
+        return GA_Status_Text(item, m_state);
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {

@@ -115,7 +115,7 @@ bool Bench_Exchange(const Bench_Options& options, std::vector<Figure>& figures)
         if (Read_GA_Export_File(big).entries.isEmpty())
             std::abort();
     });
-    figures.push_back({QStringLiteral("group-address export, 100 000 lines: read"), Unit::Ms, read, 1000, {}});
+    figures.push_back({QStringLiteral("GA export, 100 000 lines: read"), Unit::Ms, read, 1000, {}});
 
     ProgramState state;
     state.SW_Code = QStringLiteral("KG4315");
@@ -129,7 +129,7 @@ bool Bench_Exchange(const Bench_Options& options, std::vector<Figure>& figures)
         dialog.Grid_Preview->viewport()->repaint();
         dialog.hide();
     });
-    figures.push_back({QStringLiteral("import preview, 20 000 addresses: file to filled preview"), Unit::Ms, shown, 100,
+    figures.push_back({QStringLiteral("GA preview, 20 000: file to shown"), Unit::Ms, shown, 100,
                        QStringLiteral("read, classify, lay out, show and paint the first screen")});
 
     Series version, import, ratio;
@@ -146,7 +146,7 @@ bool Bench_Exchange(const Bench_Options& options, std::vector<Figure>& figures)
         import.Add(iWall, iCpu);
         ratio.Add(iWall / vWall, iCpu / vCpu);
     }
-    figures.push_back({QStringLiteral("loomwright-cli import-ga, 500 addresses (process)"), Unit::Ms, import, 0, {}});
+    figures.push_back({QStringLiteral("cli import-ga, 500 addresses (process)"), Unit::Ms, import, 0, {}});
     figures.push_back({QStringLiteral("import-ga / --version, same run"), Unit::Ratio, ratio, 2,
                        QStringLiteral("ratio per run; import-ga's wall time holds the sync of KNX_SetAccess.xml")});
     return true;

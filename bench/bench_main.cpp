@@ -5,7 +5,7 @@
 // fails on time. Runs on the offscreen platform unless QT_QPA_PLATFORM names
 // another one.
 //
-//   loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes]
+//   loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes|exchange]
 //   loomwright-bench --write-project DIR
 //
 // --part runs one part alone (under a profiler, say); the default is all three.
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--part") == 0 && !value.isEmpty())
             part = value;
         else {
-            std::fprintf(stderr, "usage: loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes]\n");
+            std::fprintf(stderr, "usage: loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes|exchange]\n");
             return 2;
         }
     }
@@ -74,7 +74,8 @@ int main(int argc, char** argv)
     const auto run = [&](const char* name, bool (*bench)(const Bench_Options&, std::vector<Figure>&)) {
         return (!part.isEmpty() && part != QLatin1String(name)) || bench(options, figures);
     };
-    const bool ok = run("windows", Bench_Windows) && run("image", Bench_Image) && run("processes", Bench_Processes);
+    const bool ok = run("windows", Bench_Windows) && run("image", Bench_Image) && run("processes", Bench_Processes)
+        && run("exchange", Bench_Exchange);
     if (!ok)
         return 1;
 

@@ -32,6 +32,11 @@ const Command Commands[] = {
      "      Check and compile, ping the converter, write the updater's job file and run the updater.\n"
      "      Exit codes: 0 the updater ended with 0; 1 a check or the compile stopped; 2 usage or address;\n"
      "      3 the ping failed; 4 the updater did not start or was still running; 5 it ended otherwise."},
+    {"import-ga", Cmd_Import_GA,
+     "import-ga PROJECT_DIR FILE [--source ADDRESS] [--start-position N] [--dry-run] [--json]\n"
+     "      Append the group addresses of a KNX engineering tool export (CSV or XML) to the commands table."},
+    {"export-csv", Cmd_Export_Csv, "export-csv PROJECT_DIR [FILE]\n      Write the commands table as CSV (to stdout without FILE)."},
+    {"import-csv", Cmd_Import_Csv, "import-csv PROJECT_DIR FILE [--dry-run]\n      Replace the commands table with the rows of a CSV file."},
 };
 
 void Print_Help(QTextStream& out)

@@ -28,6 +28,9 @@ int Cmd_Check(const QStringList& args, CliIO& io);
 int Cmd_Compile(const QStringList& args, CliIO& io);
 int Cmd_Inspect(const QStringList& args, CliIO& io);
 int Cmd_Update(const QStringList& args, CliIO& io);
+int Cmd_Import_GA(const QStringList& args, CliIO& io);
+int Cmd_Export_Csv(const QStringList& args, CliIO& io);
+int Cmd_Import_Csv(const QStringList& args, CliIO& io);
 
 // Common usage error: prints the message and the hint, returns 2.
 int Usage_Error(CliIO& io, const QString& message);

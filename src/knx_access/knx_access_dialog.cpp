@@ -5,6 +5,7 @@
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_cell_delegate.h"
 #include "knx_access/knx_check.h"
+#include "knx_access/knx_exchange_tools.h"
 #include "knx_access/knx_table_model.h"
 #include "knx_access/row_operations.h"
 #include "widgets/button_pictures.h"
@@ -14,6 +15,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QTableView>
 
 namespace lw {
@@ -63,6 +65,10 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     Btn_InsRow = make("Btn_InsRow", 3);
     Btn_CopyRow = make("Btn_CopyRow", 4);
     Btn_PasteRow = make("Btn_PasteRow", 5);
+    Btn_Tools = make("Btn_Tools", 6);
+    Menu_Tools = new QMenu(Btn_Tools);
+    Menu_Tools->setObjectName(QStringLiteral("Menu_Tools"));
+    Exchange = new KNX_Exchange_Tools(*this, Menu_Tools, m_state, m_messages);
 
     connect(Btn_OK, &Flat_Button::clicked, this, &TFKNXAccess::Btn_OKClick);
     connect(Btn_Cancel, &Flat_Button::clicked, this, &TFKNXAccess::Btn_CancelClick);
@@ -71,6 +77,10 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     connect(Btn_CopyRow, &Flat_Button::clicked, this, &TFKNXAccess::Btn_CopyRowClick);
     connect(Btn_PasteRow, &Flat_Button::clicked, this, &TFKNXAccess::Btn_PasteRowClick);
     connect(ACG_KNX_in_Write, &QTableView::clicked, this, &TFKNXAccess::ACG_KNX_in_WriteClickCell);
+    connect(Btn_Tools, &Flat_Button::clicked, this, [this] {
+        Commit_Edit();
+        Menu_Tools->popup(Btn_Tools->mapToGlobal(QPoint(0, Btn_Tools->height())));
+    });
 
     Set_Lang();
 }
@@ -119,6 +129,8 @@ void TFKNXAccess::Set_Lang()
     Btn_InsRow->setText(m_state.Text(173));
     Btn_CopyRow->setText(m_state.Text(877));
     Btn_PasteRow->setText(m_state.Text(878));
+    Btn_Tools->setText(m_state.Text(Lang_Tools));
+    Exchange->Set_Lang();
     Model->Set_Headers(m_state);
 }
 
@@ -155,6 +167,11 @@ bool TFKNXAccess::Controllo_dati()
         return true;
     m_messages.Error(Check_Message(result, m_state));
     return false;
+}
+
+void TFKNXAccess::Apply_Table(const Text_Table& table, const QString& /*actionText*/)
+{
+    Model->Set_Table(table);
 }
 
 int TFKNXAccess::Current_Row() const

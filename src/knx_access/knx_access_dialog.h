@@ -4,10 +4,12 @@
 // Delete, Insert, Copy and Paste row buttons.
 
 #include "base/program_state.h"
+#include "knx_access/text_table.h"
 #include "widgets/dialog_registry.h"
 
 #include <QDialog>
 
+class QMenu;
 class QModelIndex;
 class QTableView;
 
@@ -15,6 +17,7 @@ namespace lw {
 
 class Flat_Button;
 class KNX_Cell_Delegate;
+class KNX_Exchange_Tools;
 class KNX_Table_Model;
 class Messages;
 class Title_Panel;
@@ -30,6 +33,8 @@ public:
     void FormShow();
     // The data check of the table; shows the first failure and returns false.
     bool Controllo_dati();
+    // Puts a whole table (header row included) into the grid.
+    void Apply_Table(const Text_Table& table, const QString& actionText);
 
     int Max_Num_Byte = 0;
     bool Do_Copy_In_Write = false;
@@ -44,6 +49,9 @@ public:
     Flat_Button* Btn_InsRow;
     Flat_Button* Btn_CopyRow;
     Flat_Button* Btn_PasteRow;
+    Flat_Button* Btn_Tools;
+    QMenu* Menu_Tools;
+    KNX_Exchange_Tools* Exchange;   // the tools' actions and seams
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,7 +2,9 @@
 
 #include "base/messages.h"
 #include "comm_settings/pargen_dialog.h"
+#include "comm_settings/pargen_file.h"
 #include "knx_access/knx_access_dialog.h"
+#include "knx_access/knx_exchange_tools.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
 #include "shell/about_dialog.h"
@@ -10,6 +12,7 @@
 #include "shell/open_conf_dialog.h"
 #include "shell/projects.h"
 #include "shell/settings_file.h"
+#include "base/text_rules.h"
 #include "shell/startup.h"
 #include "shell/web_links.h"
 #include "update/boot_tcp_dialog.h"
@@ -168,6 +171,12 @@ void TFLoomwrightFirmWare::Create_Dialogs()
     add(FParGen, FParGen);
 
     FKNXAccess = new TFKNXAccess(m_state, m_messages, this);
+    // The source of imported group addresses: the converter's own address as the settings file gives it.
+    FKNXAccess->Exchange->Seams.Own_Address = [this] {
+        ParGen_Values values;
+        Load_ParGen(m_state.File_ParGen, values);
+        return Strip(values.KNX_ID_DEV);
+    };
     add(FKNXAccess, FKNXAccess);
 }
 

@@ -9,7 +9,10 @@
 #include "comm_settings/pargen_dialog.h"
 #include "knx_access/knx_access_dialog.h"
 #include "knx_access/knx_access_file.h"
+#include "knx_access/knx_exchange_tools.h"
+#include "knx_access/ga_preview_dialog.h"
 #include "options/soft_options_dialog.h"
+#include "platform/atomic_file.h"
 #include "shell/about_dialog.h"
 #include "shell/main_window.h"
 #include "shell/new_project_dialog.h"
@@ -206,8 +209,39 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
         for (int c = 0; c < rows[r].size(); ++c)
             commands.Set_Cell(r + 1, c + 1, rows[r][c]);
     ok = lw::Write_KNX_Access_File(commands, state.File_KNX_Access).isEmpty() && ok;
-    ok = Shoot_Dialog(window.findChild<lw::TFKNXAccess*>(QStringLiteral("FKNXAccess")),
-                      prefix + QStringLiteral("knx_access.png")) && ok;
+    auto* knx = window.findChild<lw::TFKNXAccess*>(QStringLiteral("FKNXAccess"));
+    ok = Shoot_Dialog(knx, prefix + QStringLiteral("knx_access.png")) && ok;
+
+    // The preview of a group-address import: an export of the same plant, one
+    // address already in the table, one met twice, one without a datapoint type.
+    const QString exportPath = QDir(state.Dir_Project).filePath(QStringLiteral("ga-export.csv"));
+    ok = lw::Write_File_Atomic(exportPath,
+                               "\"Main\";\"Middle\";\"Sub\";\"Address\";\"Central\";\"Unfiltered\";\"Description\";"
+                               "\"DatapointType\";\"Security\"\r\n"
+                               "\"Heating\";;;\"1/-/-\";;;;;\"Auto\"\r\n"
+                               ";\"Boiler room\";;\"1/2/-\";;;;;\"Auto\"\r\n"
+                               ";;\"Boiler flow\";\"1/2/3\";;;;\"DPST-9-1\";\"Auto\"\r\n"
+                               ";;\"Boiler return\";\"1/2/5\";;;;\"DPST-9-1\";\"Auto\"\r\n"
+                               ";;\"Burner on/off\";\"1/2/6\";;;;\"DPST-1-1\";\"Auto\"\r\n"
+                               ";;\"Burner fault\";\"1/2/7\";;;;\"DPST-1-5\";\"Auto\"\r\n"
+                               ";;\"Valve position\";\"1/2/8\";;;;\"DPST-5-1\";\"Auto\"\r\n"
+                               ";;\"Operating mode\";\"1/2/9\";;;;\"DPST-20-102\";\"Auto\"\r\n"
+                               ";;\"Gas meter\";\"1/2/10\";;;;\"DPST-13-10\";\"Auto\"\r\n"
+                               ";;\"Boiler flow (copy)\";\"1/2/5\";;;;\"DPST-9-1\";\"Auto\"\r\n"
+                               ";;\"Status text\";\"1/2/11\";;;;\"DPST-16-0\";\"Auto\"\r\n"
+                               ";;\"Spare\";\"1/2/12\";;;;;\"Auto\"\r\n"
+                               ";;\"Dimmer\";\"1/2/13\";;;;\"DPST-3-7\";\"Auto\"\r\n"
+                               ";;\"Wrong\";\"1/9/1\";;;;\"DPST-1-1\";\"Auto\"\r\n")
+             .isEmpty() && ok;
+    knx->show();
+    knx->Exchange->Seams.Own_Address = [] { return QStringLiteral("1.1.200"); };
+    knx->Exchange->Seams.Open_File = [exportPath](const QString&, const QString&) { return exportPath; };
+    knx->Exchange->Seams.Run_Preview = [&](lw::TFGAPreview& preview) {
+        ok = Shoot_Dialog(&preview, prefix + QStringLiteral("import_group_addresses.png")) && ok;
+        return false;
+    };
+    knx->Exchange->Act_Import_GA->trigger();
+    knx->hide();
 
     // The update dialog: a ping that found nothing, then the options page after one that did.
     auto* boot = window.findChild<lw::TFBootTCP*>(QStringLiteral("FBootTCP"));

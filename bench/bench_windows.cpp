@@ -158,9 +158,10 @@ bool Same_Row(const TFKNXAccess& dialog, int row, int expected)
     return Row_Of(dialog.Model->Table(), row) == Full_Row(expected);
 }
 
-// Opening: FormShow from showEvent, then the window painted.
+// Opening: FormShow as the main window runs it, then the window painted.
 LW_BENCH_ACTION void KNX_Open(TFKNXAccess& dialog)
 {
+    dialog.FormShow();
     dialog.show();
     Settle();
 }

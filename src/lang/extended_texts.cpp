@@ -14,6 +14,18 @@ namespace {
 //   2400-2499 memory map and report     2500-2599 installation and data folder
 //   2600-2999 free
 const Extended_Default Defaults[] = {
+    {2200, "Row %1 has no Source Add: the table ends there and the filled rows below it would be lost. Fill in its Source Add or delete the row."},
+    {2201, "Row 512 is not empty: inserting a row discards it. Insert the row?"},
+    {2202, "The pasted block does not fit in the table: only %1 of its %2 rows and %3 of its %4 columns were pasted (the table ends at row 512 and column 16)."},
+    {2203, "This destination is also used by the enabled rows "},
+    {2204, "Find:"},
+    {2205, "Matching rows only"},
+    {2206, "Previous match (Shift+F3)"},
+    {2207, "Next match (F3)"},
+    {2208, "Close the find bar (Escape)"},
+    {2209, "No match"},
+    {2210, "This row lies after the end of the table (row %1 has no Source Add) and is not saved."},
+    {2211, "%1 matching cells"},
     {2999, " "},
 };
 

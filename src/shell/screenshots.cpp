@@ -194,8 +194,8 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
         for (int c = 0; c < rows[r].size(); ++c)
             commands.Set_Cell(r + 1, c + 1, rows[r][c]);
     ok = lw::Write_KNX_Access_File(commands, state.File_KNX_Access).isEmpty() && ok;
-    ok = Shoot_Dialog(window.findChild<lw::TFKNXAccess*>(QStringLiteral("FKNXAccess")),
-                      prefix + QStringLiteral("knx_access.png")) && ok;
+    auto* knx = window.findChild<lw::TFKNXAccess*>(QStringLiteral("FKNXAccess"));
+    ok = Shoot_Dialog(knx, prefix + QStringLiteral("knx_access.png"), [knx] { knx->FormShow(); }) && ok;
 
     // The update dialog: a ping that found nothing, then the options page after one that did.
     auto* boot = window.findChild<lw::TFBootTCP*>(QStringLiteral("FBootTCP"));

@@ -6,6 +6,7 @@
 // spreadsheet format, clear, fill, undo and redo, find, live marks.
 
 #include "knx_access/knx_clipboard.h"
+#include "knx_access/knx_grid_view.h"
 #include "knx_access/text_table.h"
 #include "shell/dialog_registry.h"
 #include "shell/program_state.h"
@@ -22,7 +23,6 @@ namespace lw {
 class Flat_Button;
 class KNX_Cell_Delegate;
 class KNX_Find_Bar;
-class KNX_Grid_View;
 class KNX_Table_Model;
 class Messages;
 class Title_Panel;

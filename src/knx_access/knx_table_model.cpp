@@ -107,8 +107,8 @@ void KNX_Table_Model::Remark()
     for (int r = 1; r < rows; ++r) {
         const bool before = r < int(m_marks.failures.size());
         const bool now = r < int(marks.failures.size());
-        const bool afterEnd = r >= m_marks.endRow;
-        const bool afterEndNow = r >= marks.endRow;
+        const bool afterEnd = r > m_marks.endRow;
+        const bool afterEndNow = r > marks.endRow;
         const bool same = before && now && afterEnd == afterEndNow && m_marks.failures[r] == marks.failures[r]
             && m_marks.sameDestination[r] == marks.sameDestination[r];
         if (!same) {
@@ -176,7 +176,7 @@ QString KNX_Table_Model::Tooltip(int r, int column) const
 {
     if (!m_state || column == Col_Number)
         return {};
-    if (r >= m_marks.endRow && r > 0)
+    if (r > m_marks.endRow)
         return m_state->Text(Lang_After_End).arg(m_marks.endRow);
     if (r < int(m_marks.failColumn.size()) && m_marks.failColumn[r] == column)
         return Check_Message(m_marks.failures[r], *m_state);
@@ -221,7 +221,8 @@ QVariant KNX_Table_Model::data(const QModelIndex& index, int role) const
         if (column == Col_Destination_Address && r < int(m_marks.sameDestination.size())
             && !m_marks.sameDestination[r].isEmpty())
             return QBrush(Duplicate_Colour());
-        if (r >= m_marks.endRow)
+        // The first row without a source is where the next command goes; the rows after it are not saved.
+        if (r > m_marks.endRow)
             return QBrush(After_End_Colour());
         return {};
     case Qt::ToolTipRole: {

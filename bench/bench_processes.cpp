@@ -189,6 +189,7 @@ int Run_Child(int argc, char** argv, const QString& dirApp, const QString& resul
     auto* knx = window.findChild<TFKNXAccess*>(QStringLiteral("FKNXAccess"));
     if (!knx)
         return 1;
+    knx->FormShow();
     knx->show();
     QCoreApplication::processEvents();
     if (knx->Model->Table().Cell(KNX_Table_Rows, Col_Source_Address).isEmpty() || messages.errors)

@@ -7,13 +7,18 @@
 #include "comm_settings/pargen_dialog.h"
 #include "knx_access/knx_access_dialog.h"
 #include "knx_access/knx_check.h"
+#include "knx_access/knx_clipboard.h"
+#include "knx_access/knx_find_bar.h"
+#include "knx_access/knx_marking.h"
 #include "knx_access/knx_table_model.h"
 #include "lang/language_file.h"
 #include "shell/main_window.h"
 #include "widgets/flat_button.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QUndoStack>
 #include <QTableView>
 
 #include <cstdio>
@@ -158,9 +163,10 @@ bool Same_Row(const TFKNXAccess& dialog, int row, int expected)
     return Row_Of(dialog.Model->Table(), row) == Full_Row(expected);
 }
 
-// Opening: FormShow from showEvent, then the window painted.
+// Opening: FormShow as the main window runs it, then the window painted.
 LW_BENCH_ACTION void KNX_Open(TFKNXAccess& dialog)
 {
+    dialog.FormShow();
     dialog.show();
     Settle();
 }
@@ -183,6 +189,103 @@ LW_BENCH_ACTION void KNX_Delete(TFKNXAccess& dialog)
 {
     dialog.Btn_DelRow->click();
     Settle();
+}
+
+// Paste of a whole 512 x 16 block at row 1 and its undo, until painted.
+LW_BENCH_ACTION void KNX_Paste(TFKNXAccess& dialog, const QString& text)
+{
+    dialog.Paste_Cells_From(text);
+    Settle();
+}
+
+LW_BENCH_ACTION void KNX_Undo(TFKNXAccess& dialog)
+{
+    dialog.Undo_Stack->undo();
+    Settle();
+}
+
+// One typed cell: the undo step, the table change and the live marks of 512 rows.
+LW_BENCH_ACTION void KNX_Edit_Cell(TFKNXAccess& dialog, int row, const QString& text)
+{
+    dialog.Model->setData(dialog.Model->Cell_Index(row, Col_Destination_Address), text);
+}
+
+// One keystroke in the find bar: the matches of 512 rows, the highlight and the move to the first.
+LW_BENCH_ACTION void KNX_Find_Key(TFKNXAccess& dialog, const QString& text)
+{
+    dialog.Find_Bar->E_Find->setText(text);
+}
+
+bool KNX_Grid_Tools(const Bench_Options& options, TFKNXAccess& dialog, std::vector<Figure>& figures)
+{
+    Series paste, undo, edit, marks, find, filter;
+    for (int i = 0; i <= options.rounds; ++i) {
+        const bool timed = i > 0;
+        KNX_Open(dialog);
+        // The file's rows with every mnemonic changed: every row of the block writes.
+        Cell_Block block = Cells_Of(dialog.Model->Table(), {1, 1, KNX_Table_Rows, KNX_Field_Count});
+        for (QStringList& line : block)
+            line.back() += QStringLiteral(" (pasted)");
+        const QString text = Encode_Cells(block);
+        dialog.ACG_KNX_in_Write->setCurrentIndex(dialog.Model->Cell_Index(1, Col_Enable));
+        Stopwatch watch;
+        KNX_Paste(dialog, text);
+        if (timed)
+            paste.Add(watch);
+        if (!dialog.Model->Table().Cell(KNX_Table_Rows, Col_Mnemonic).endsWith(QLatin1String(" (pasted)")))
+            return Fail("the paste of 512 rows did not land");
+        watch.Restart();
+        KNX_Undo(dialog);
+        if (timed)
+            undo.Add(watch);
+        if (dialog.Is_Modified())
+            return Fail("the undo of the paste did not restore the table");
+
+        // Edits of destinations across the table, each one undo step.
+        for (int k = 0; k < 16; ++k) {
+            const int row = 1 + (k * 31) % KNX_Table_Rows;
+            watch.Restart();
+            KNX_Edit_Cell(dialog, row, QStringLiteral("1/3/%1").arg(k));
+            if (timed)
+                edit.Add(watch);
+        }
+        watch.Restart();
+        const KNX_Marks marked = Mark_Table(dialog.Model->Table());
+        if (timed)
+            marks.Add(watch);
+        if (marked.endRow != KNX_Table_Rows + 1)
+            return Fail("the marks of 512 rows are wrong");
+        while (dialog.Undo_Stack->canUndo())
+            dialog.Undo_Stack->undo();
+
+        // Typing "command 51" into the find bar, without and with the row filter.
+        dialog.Open_Find();
+        const QString typed = QStringLiteral("command 51");
+        for (int pass = 0; pass < 2; ++pass) {
+            dialog.Find_Bar->CB_Filter->setChecked(pass == 1);
+            for (int k = 1; k <= typed.size(); ++k) {
+                watch.Restart();
+                KNX_Find_Key(dialog, typed.left(k));
+                if (timed)
+                    (pass == 0 ? find : filter).Add(watch);
+            }
+            dialog.Find_Bar->E_Find->clear();
+        }
+        dialog.Close_Find();
+        if (dialog.Is_Modified())
+            return Fail("the grid tools left the table changed");
+        dialog.Btn_Cancel->click();
+        Settle();
+        if (dialog.isVisible())
+            return Fail("Cancel did not close the KNX Access dialog");
+    }
+    figures.push_back({QStringLiteral("KNX Access: paste 512 x 16 block (paint)"), Unit::Ms, paste, 20, {}});
+    figures.push_back({QStringLiteral("KNX Access: undo of that paste (paint)"), Unit::Ms, undo, 20, {}});
+    figures.push_back({QStringLiteral("KNX Access: cell edit (undo, live marks)"), Unit::Ms, edit, 1, {}});
+    figures.push_back({QStringLiteral("  part: Mark_Table, 512 rows"), Unit::Ms, marks, 0, {}});
+    figures.push_back({QStringLiteral("KNX Access: find, per key, 512 rows"), Unit::Ms, find, 2, {}});
+    figures.push_back({QStringLiteral("KNX Access: find + row filter, per key"), Unit::Ms, filter, 2, {}});
+    return true;
 }
 
 bool KNX_Access(const Bench_Options& options, ProgramState& state, TFLoomwrightFirmWare& window,
@@ -255,7 +358,7 @@ bool KNX_Access(const Bench_Options& options, ProgramState& state, TFLoomwrightF
     figures.push_back({QStringLiteral("  part: Write_KNX_Access_File (with sync)"), Unit::Ms, write, 0, {}});
     figures.push_back({QStringLiteral("KNX Access: Insert Row at row 1 (paint)"), Unit::Ms, insert, 5, {}});
     figures.push_back({QStringLiteral("KNX Access: Delete Row at row 1 (paint)"), Unit::Ms, remove, 5, {}});
-    return true;
+    return KNX_Grid_Tools(options, *dialog, figures);
 }
 
 } // namespace

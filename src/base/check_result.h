@@ -17,6 +17,7 @@ struct Check_Result {
     {
         return {false, langIndex, row, limit};
     }
+    bool operator==(const Check_Result&) const = default;
 };
 
 // Language entry of the piece that starts every row error.

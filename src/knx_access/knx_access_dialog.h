@@ -1,23 +1,30 @@
 #pragma once
 // The KNX Access dialog: the project's table of KNX active commands in a
-// 512-row grid, loaded at each opening, checked and written on OK, with the
-// Delete, Insert, Copy and Paste row buttons.
+// 512-row grid, loaded when the main window opens it, checked and written on
+// OK, with the Delete, Insert, Copy and Paste row buttons, and the
+// spreadsheet habits on top: range selection, the clipboard in the
+// spreadsheet format, clear, fill, undo and redo, find, live marks.
 
 #include "base/program_state.h"
+#include "knx_access/knx_clipboard.h"
+#include "knx_access/knx_grid_view.h"
 #include "knx_access/text_table.h"
 #include "widgets/dialog_registry.h"
 
 #include <QDialog>
+#include <functional>
 
 class QMenu;
+class QKeyEvent;
 class QModelIndex;
-class QTableView;
+class QUndoStack;
 
 namespace lw {
 
 class Flat_Button;
 class KNX_Cell_Delegate;
 class KNX_Exchange_Tools;
+class KNX_Find_Bar;
 class KNX_Table_Model;
 class Messages;
 class Title_Panel;
@@ -29,20 +36,35 @@ public:
     ~TFKNXAccess() override;
 
     void Set_Lang() override;
-    // Every opening: fresh table, position items, the file, copy flags cleared.
+    // One opening: loads the table (FormShow) and runs the dialog modally.
+    // Showing the window again (a restore after minimising) loads nothing.
+    int Open();
+    // Every opening: fresh table, position items, the file, copy flags and
+    // undo steps cleared.
     void FormShow();
-    // The data check of the table; shows the first failure and returns false.
+    // The data check of the table; shows the first failure, selects its cell
+    // and returns false.
     bool Controllo_dati();
-    // Puts a whole table (header row included) into the grid.
+
+    // Replaces the grid's whole content (rows 1 to 512, columns 1 to 16) with
+    // table's as one undo step named actionText.
     void Apply_Table(const Text_Table& table, const QString& actionText);
+    // The table as the grid holds it now.
+    const Text_Table& Table() const;
+    // True when the table differs from what this opening loaded.
+    bool Is_Modified() const;
+
+    void reject() override;
 
     int Max_Num_Byte = 0;
     bool Do_Copy_In_Write = false;
     bool Do_Copy_In_Read = false;
 
-    QTableView* ACG_KNX_in_Write;
+    KNX_Grid_View* ACG_KNX_in_Write;
     KNX_Table_Model* Model;
     KNX_Cell_Delegate* Delegate;
+    QUndoStack* Undo_Stack;
+    KNX_Find_Bar* Find_Bar;
     Flat_Button* Btn_OK;
     Flat_Button* Btn_Cancel;
     Flat_Button* Btn_DelRow;
@@ -53,15 +75,35 @@ public:
     QMenu* Menu_Tools;
     KNX_Exchange_Tools* Exchange;   // the tools' actions and seams
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // The grid's commands, as the keys run them.
+    void Copy_Cells();
+    void Cut_Cells();
+    void Paste_Cells_From(const QString& text);
+    void Clear_Selection();
+    void Fill_Down_Selection(bool series);
+    void Open_Find();
+    void Close_Find();
+    void Find_Next(bool backwards);
 
 private:
     void Build_Table();
+    void Place_Grid();
     // The table row (1 to 512) of the grid's current cell; 0 without one.
     int Current_Row() const;
     // Ends an edit in progress, keeping what was typed.
     void Commit_Edit();
+    // Runs change on a copy of the table and, when it changed anything, makes
+    // that one undo step named name.
+    void Change_Table(const QString& name, const std::function<void(Text_Table&)>& change);
+    // The selected data cells as table ranges (rows hidden by the find filter
+    // left out); the current cell when nothing is selected.
+    QList<Cell_Range> Selected_Ranges() const;
+    // Selects the range (table rows and columns) and scrolls it into view.
+    void Select_Range(const Cell_Range& range);
+    void Select_Cell(int row, int column);
+    bool Grid_Key(QKeyEvent* event);
+    void Apply_Filter();
+    void Find_From(int row, int column, bool backwards, bool includeStart);
 
     void Btn_OKClick();
     void Btn_CancelClick();
@@ -69,11 +111,11 @@ private:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
-    void ACG_KNX_in_WriteClickCell(const QModelIndex& index);
 
     ProgramState& m_state;
     Messages& m_messages;
     Title_Panel* m_title;
+    Text_Table m_loaded;
 };
 
 } // namespace lw

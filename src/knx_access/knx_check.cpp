@@ -32,7 +32,9 @@ bool In_Range(const QString& text, int low, int high, int& value)
     return value >= low && value <= high;
 }
 
-Check_Result Check_Row(const Text_Table& table, int r, int maxNumByte)
+} // namespace
+
+Check_Result Check_KNX_Row(const Text_Table& table, int r, int maxNumByte)
 {
     const auto cell = [&](int column) -> const QString& { return table.Cell(r, column); };
     int value = 0;
@@ -81,6 +83,8 @@ Check_Result Check_Row(const Text_Table& table, int r, int maxNumByte)
     return Check_Result::Pass();
 }
 
+namespace {
+
 // Blank text between elements is layout, not a row (as the reader skips it).
 bool Is_Layout(pugi::xml_node node)
 {
@@ -88,6 +92,36 @@ bool Is_Layout(pugi::xml_node node)
 }
 
 } // namespace
+
+int Check_Column(const Check_Result& result)
+{
+    if (result.ok)
+        return 0;
+    switch (result.langIndex) {
+    case Msg_Source:
+        return Col_Source_Address;
+    case Msg_Dest_Individual:
+    case Msg_Dest_Group:
+        return Col_Destination_Address;
+    case Msg_APCI:
+        return Col_APCI;
+    case Msg_Priority:
+        return Col_Priority;
+    case Msg_Format:
+        return Col_Format;
+    case Msg_Poll_Time:
+        return Col_Poll_Time;
+    case Msg_Position:
+        return Col_Position;
+    case Msg_Bit_Mode:
+        return Col_Bit_Mode;
+    case Msg_Length:
+    case Msg_Span:
+        return Col_Length;
+    default:
+        return 0;
+    }
+}
 
 Check_Result Check_Compiled_Rows(const QString& path, int maxNumByte)
 {
@@ -123,7 +157,7 @@ Check_Result Check_Compiled_Rows(const QString& path, int maxNumByte)
             continue;
         if (!Read_KNX_Row(texts, one, 1))
             continue;
-        Check_Result result = Check_Row(one, 1, maxNumByte);
+        Check_Result result = Check_KNX_Row(one, 1, maxNumByte);
         if (!result.ok) {
             result.row = r;
             return result;
@@ -140,7 +174,7 @@ Check_Result Controllo_dati(const Text_Table& table, int maxNumByte)
             break;
         if (Strip_View(table.Cell(r, Col_Enable)) != QLatin1String("Y"))
             continue;
-        const Check_Result result = Check_Row(table, r, maxNumByte);
+        const Check_Result result = Check_KNX_Row(table, r, maxNumByte);
         if (!result.ok)
             return result;
     }

@@ -27,4 +27,11 @@ Check_Result Controllo_dati(const Text_Table& table, int maxNumByte = KNX_Max_Nu
 // and the compile's concern.
 Check_Result Check_Compiled_Rows(const QString& path, int maxNumByte = KNX_Max_Num_Byte);
 
+// The tests of one row, whatever its Enable and wherever the table ends.
+Check_Result Check_KNX_Row(const Text_Table& table, int r, int maxNumByte = KNX_Max_Num_Byte);
+
+// The column of the cell a failed row test is about (the Length for a row that
+// runs past the data array); 0 for a passing result.
+int Check_Column(const Check_Result& result);
+
 } // namespace lw

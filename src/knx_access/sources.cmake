@@ -2,6 +2,9 @@ list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_address.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_check.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_clipboard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_marking.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_table_edit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/row_operations.cpp
     ${CMAKE_CURRENT_LIST_DIR}/csv_table.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ga_export_reader.cpp
@@ -10,6 +13,9 @@ list(APPEND LW_CORE_SOURCES
 list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_table_model.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_cell_delegate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_grid_view.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_find_bar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/knx_undo_commands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ga_preview_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_exchange_tools.cpp

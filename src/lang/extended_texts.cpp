@@ -67,6 +67,18 @@ const Extended_Default Defaults[] = {
     {2338, "Import group addresses: %1 rows"},
     {2339, "The file cannot be read: %2"},
     {2340, "Import CSV: %1 rows"},
+    {2200, "Row %1 has no Source Add: the table ends there and the filled rows below it would be lost. Fill in its Source Add or delete the row."},
+    {2201, "Row 512 is not empty: inserting a row discards it. Insert the row?"},
+    {2202, "The pasted block does not fit in the table: only %1 of its %2 rows and %3 of its %4 columns were pasted (the table ends at row 512 and column 16)."},
+    {2203, "This destination is also used by the enabled rows "},
+    {2204, "Find:"},
+    {2205, "Matching rows only"},
+    {2206, "Previous match (Shift+F3)"},
+    {2207, "Next match (F3)"},
+    {2208, "Close the find bar (Escape)"},
+    {2209, "No match"},
+    {2210, "This row lies after the end of the table (row %1 has no Source Add) and is not saved."},
+    {2211, "%1 matching cells"},
     {2999, " "},
 };
 

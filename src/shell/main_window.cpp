@@ -231,7 +231,7 @@ void TFLoomwrightFirmWare::Btn_Click(QObject* sender)
     else if (sender == Btn_Prm_Gen)
         FParGen->Open();
     else if (sender == Btn_KNX_Access)
-        Show_Editor(FKNXAccess);
+        FKNXAccess->Open();
     else if (sender == Btn_CreateBin)
         Update_Device();
 }

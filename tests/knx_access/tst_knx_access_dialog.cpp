@@ -3,12 +3,20 @@
 #include "knx_access/knx_access_dialog.h"
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_cell_delegate.h"
+#include "knx_access/knx_clipboard.h"
+#include "knx_access/knx_find_bar.h"
+#include "knx_access/knx_grid_view.h"
 #include "knx_access/knx_table_model.h"
 #include "knx_access/lang_fixture.h"
+#include "lang/language_table.h"
 #include "shell/main_window.h"
 #include "widgets/flat_button.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QShowEvent>
+#include <QUndoStack>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -34,7 +42,7 @@ ProgramState Dialog_State()
 {
     ProgramState state = test::State_With_Messages();
     static const std::pair<int, const char*> texts[] = {
-        {168, "KNX Set Access"}, {169, "KNX Set Access"}, {170, "OK"},        {171, "Cancel"},
+        {167, "Do you want to exit without saving changes?"}, {168, "KNX Set Access"}, {169, "KNX Set Access"}, {170, "OK"},        {171, "Cancel"},
         {172, "Delete Row"},     {173, "Insert Row"},     {877, "Copy Row"},  {878, "Paste Row"},
         {191, "N"},              {339, "Enable"},         {192, "Source Add"}, {193, "Dest/Group"},
         {194, "APCI"},           {195, "Priority"},       {196, "Format"},    {197, "Extended"},
@@ -45,6 +53,7 @@ ProgramState Dialog_State()
     for (const auto& [index, text] : texts)
         state.Lang_Strings[index] = QString::fromUtf8(text);
     state.SW_Code = QStringLiteral("KG4315");
+    state.Lang_Extended = Default_Extended_Texts();
     return state;
 }
 
@@ -89,8 +98,10 @@ struct Fixture {
         dialog = std::make_unique<TFKNXAccess>(state, messages, nullptr);
     }
 
+    // Loads as the main window's opening does, then shows the dialog.
     [[nodiscard]] bool Open()
     {
+        dialog->FormShow();
         dialog->show();
         return QTest::qWaitForWindowActive(dialog.get());
     }
@@ -123,6 +134,12 @@ struct Fixture {
                 return false;
         }
         return Table().Cell(r, 0) == QString::number(r);
+    }
+    // Clicks cell (r, c) as the user does: it becomes the only selected cell.
+    void Click(int r, int c, Qt::KeyboardModifiers modifiers = {})
+    {
+        Grid()->scrollTo(Cell(r, c));
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, modifiers, Grid()->visualRect(Cell(r, c)).center());
     }
     // Opens the editor of cell (r, c) with F2.
     QWidget* Edit(int r, int c)
@@ -398,8 +415,9 @@ private Q_SLOTS:
         QVERIFY(f.Table().Cell(4, Col_Source_Address).isEmpty());
 
         f.dialog->Model->setData(f.Cell(2, Col_Mnemonic), QStringLiteral("changed"));
+        f.messages.answers = {true};
         f.dialog->Btn_Cancel->click();
-        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.messages.shown, QStringList{f.state.Text(167)});
         QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
         QVERIFY(!f.dialog->isVisible());
         QCOMPARE(test::Read_Bytes(f.state.File_KNX_Access), written);
@@ -487,8 +505,11 @@ private Q_SLOTS:
         const QModelIndex current = f.Cell(row, Col_Priority);
         f.Grid()->setCurrentIndex(current);
 
+        // Row 512 holds text: the insert that pushes it out is confirmed first.
+        f.messages.answers = {true};
         f.dialog->Btn_InsRow->click();
-        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.messages.shown, QStringList{f.state.Text(2201)});
+        f.messages.Reset();
         QVERIFY(f.Row_Is(row, 0));
         if (row == 1) {
             QVERIFY(f.Row_Is(2, 1));
@@ -654,6 +675,436 @@ private Q_SLOTS:
         button->click();
         QVERIFY(wasModal);
         QVERIFY(messages.shown.isEmpty());
+    }
+
+    // Showing the window again (a restore after minimising) loads nothing:
+    // edits, the copy flag and the read error of the opening stay as they are.
+    void reshowKeepsTheOpening()
+    {
+        Fixture f;
+        f.Write_Rows(2);
+        QVERIFY(f.Open());
+        f.dialog->Model->setData(f.Cell(1, Col_Mnemonic), QStringLiteral("typed"));
+        f.dialog->Btn_CopyRow->click();
+        f.dialog->hide();
+        f.dialog->show();
+        QShowEvent again;
+        QApplication::sendEvent(f.dialog.get(), &again);
+        QCOMPARE(f.Table().Cell(1, Col_Mnemonic), QStringLiteral("typed"));
+        QVERIFY(f.dialog->Do_Copy_In_Write);
+        QVERIFY(f.messages.shown.isEmpty());
+
+        test::Write_Bytes(f.state.File_KNX_Access, "<BACnet_to_KNX><KNX_in_Write><row");
+        f.dialog->hide();
+        QVERIFY(f.Open());
+        QCOMPARE(f.messages.errors.size(), 1);
+        f.dialog->hide();
+        f.dialog->show();
+        QCOMPARE(f.messages.errors.size(), 1);
+    }
+
+    void leaveAsksAfterChange_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("changed");
+        for (const char* how : {"Cancel", "Escape", "close box"}) {
+            QTest::addRow("%s, unchanged", how) << QString(how) << false;
+            QTest::addRow("%s, changed", how) << QString(how) << true;
+        }
+    }
+
+    // Cancel, Escape and the close box ask before dropping changes; No keeps the dialog.
+    void leaveAsksAfterChange()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, changed);
+        Fixture f;
+        QVERIFY(f.Open());
+        if (changed) {
+            f.Click(4, Col_Mnemonic);
+            QTest::keyClicks(f.Grid(), QStringLiteral("x"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_COMPARE(f.Table().Cell(4, Col_Mnemonic), QStringLiteral("x"));
+        }
+        const auto leave = [&] {
+            if (how == QLatin1String("Cancel"))
+                f.dialog->Btn_Cancel->click();
+            else if (how == QLatin1String("Escape"))
+                QTest::keyClick(f.Grid(), Qt::Key_Escape);
+            else
+                f.dialog->close();
+        };
+        leave();
+        if (!changed) {
+            QVERIFY(f.messages.shown.isEmpty());
+            QVERIFY(!f.dialog->isVisible());
+            return;
+        }
+        QCOMPARE(f.messages.questions, QStringList{f.state.Text(167)});
+        QVERIFY(f.dialog->isVisible());
+        QCOMPARE(f.Table().Cell(4, Col_Mnemonic), QStringLiteral("x"));
+        f.messages.answers = {true};
+        leave();
+        QVERIFY(!f.dialog->isVisible());
+        QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
+    }
+
+    void okRefusesToLoseRows_data()
+    {
+        QTest::addColumn<QString>("below");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("mnemonic below the gap") << QStringLiteral("lost") << true;
+        QTest::newRow("blanks only") << QStringLiteral("   ") << false;
+        QTest::newRow("nothing") << QString() << false;
+    }
+
+    // A row after the first empty Source Add with text would be lost: OK refuses.
+    void okRefusesToLoseRows()
+    {
+        QFETCH(QString, below);
+        QFETCH(bool, refused);
+        Fixture f;
+        f.Write_Rows(3);
+        const QByteArray written = test::Read_Bytes(f.state.File_KNX_Access);
+        QVERIFY(f.Open());
+        f.dialog->Model->setData(f.Cell(6, Col_Mnemonic), below);
+        f.dialog->Model->setData(f.Cell(7, Col_Extended), Qt::Checked, Qt::CheckStateRole);
+        f.dialog->Btn_OK->click();
+        if (!refused) {
+            QVERIFY(f.messages.shown.isEmpty());
+            QVERIFY(!f.dialog->isVisible());
+            return;
+        }
+        QCOMPARE(f.messages.errors, QStringList{f.state.Text(2200).arg(4)});
+        QVERIFY(f.dialog->isVisible());
+        QCOMPARE(test::Read_Bytes(f.state.File_KNX_Access), written);
+        const QModelIndexList selected = f.Grid()->selectionModel()->selectedIndexes();
+        QCOMPARE(selected.size(), 17);
+        for (const QModelIndex& index : selected)
+            QCOMPARE(KNX_Table_Model::Table_Row(index), 4);
+    }
+
+    // Insert Row at a full table asks; No leaves the table as it was.
+    void insertAtFullTableAsks()
+    {
+        Fixture f;
+        QVERIFY(f.Open());
+        f.dialog->Model->setData(f.Cell(512, Col_Poll_Time), QStringLiteral(" 5 "));
+        f.Click(2, Col_Mnemonic);
+        const Text_Table before = f.Table();
+        f.dialog->Btn_InsRow->click();
+        QCOMPARE(f.messages.questions, QStringList{f.state.Text(2201)});
+        QVERIFY(f.Table() == before);
+        // Blanks only: nothing to lose, nothing asked.
+        f.messages.Reset();
+        f.dialog->Model->setData(f.Cell(512, Col_Poll_Time), QStringLiteral("  "));
+        f.dialog->Btn_InsRow->click();
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.Table().Cell(3, Col_Enable), QStringLiteral("Y"));
+        QVERIFY(f.Table().Cell(2, Col_Enable).isEmpty());
+    }
+
+    void numberColumnIsFixed_data()
+    {
+        QTest::addColumn<int>("startRow");
+        QTest::addColumn<int>("startColumn");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::newRow("Left at column 1") << 3 << 1 << int(Qt::Key_Left) << 0 << 3 << 1;
+        QTest::newRow("Home") << 3 << 9 << int(Qt::Key_Home) << 0 << 3 << 1;
+        QTest::newRow("Shift+Tab wraps to the row above") << 3 << 1 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 2 << 16;
+        QTest::newRow("Tab wraps to column 1") << 3 << 16 << int(Qt::Key_Tab) << 0 << 4 << 1;
+        QTest::newRow("Ctrl+Home") << 9 << 5 << int(Qt::Key_Home) << int(Qt::ControlModifier) << 1 << 1;
+    }
+
+    void numberColumnIsFixed()
+    {
+        QFETCH(int, startRow);
+        QFETCH(int, startColumn);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        Fixture f;
+        QVERIFY(f.Open());
+        f.Grid()->setCurrentIndex(f.Cell(startRow, startColumn));
+        QTest::keyClick(f.Grid(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(f.Grid()->currentIndex(), f.Cell(row, column));
+    }
+
+    // A click on a row number selects the row without making the number
+    // current; Shift+click extends to whole rows.
+    void rowNumberClicksSelectRows()
+    {
+        Fixture f;
+        QVERIFY(f.Open());
+        QTableView* grid = f.Grid();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(f.Cell(3, Col_Number)).center());
+        QCOMPARE(grid->currentIndex(), f.Cell(3, Col_Enable));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          grid->visualRect(f.Cell(6, Col_Number)).center());
+        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 4 * 17);
+        // Shift+arrows and Shift+End extend a range of cells.
+        f.Click(2, Col_APCI);
+        QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(grid, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 2 * 13);
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 512 * 17);
+    }
+
+    // Copy, paste, cut, clear, undo and redo with the keys of a spreadsheet.
+    void clipboardKeysAndUndo()
+    {
+        Fixture f;
+        QVERIFY(f.Open());
+        QTableView* grid = f.Grid();
+        const QStringList awkward = {QStringLiteral("a\tb"), QStringLiteral("two\nlines"), QStringLiteral("say \"hi\""),
+                                     QStringLiteral("  lead"), QStringLiteral("R&D"), QStringLiteral("Zürich °C")};
+        Text_Table table = f.Table();
+        for (int i = 0; i < awkward.size(); ++i)
+            table.Set_Cell(1 + i / 2, Col_Mnemonic - 1 + i % 2, awkward[i]);
+        f.dialog->Apply_Table(table, QStringLiteral("Import"));
+        QCOMPARE(f.dialog->Undo_Stack->count(), 1);
+
+        f.Click(1, Col_Length);
+        QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 Encode_Cells({{awkward[0], awkward[1]}, {awkward[2], awkward[3]}, {awkward[4], awkward[5]}}));
+
+        f.Click(10, Col_Source_Address);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        for (int i = 0; i < awkward.size(); ++i)
+            QCOMPARE(f.Table().Cell(10 + i / 2, Col_Source_Address + i % 2), awkward[i]);
+        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 6);
+        QCOMPARE(f.dialog->Undo_Stack->count(), 2);
+
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(f.Table().Cell(11, Col_Source_Address).isEmpty());
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.Table().Cell(11, Col_Source_Address), awkward[2]);
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.Table().Cell(12, Col_Destination_Address), awkward[5]);
+
+        // Cut empties the cells; Shift+Insert pastes them back elsewhere.
+        f.Click(10, Col_Source_Address);
+        QTest::keyClick(grid, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(f.Table().Cell(10, Col_Source_Address).isEmpty());
+        f.Click(20, Col_Mnemonic);
+        QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(f.Table().Cell(20, Col_Mnemonic), awkward[0]);
+
+        // Delete clears: a check cell to "N", a list cell to empty.
+        f.dialog->Model->setData(f.Cell(5, Col_Priority), QStringLiteral("Low"));
+        f.Click(5, Col_Source_Address);
+        grid->selectionModel()->select(QItemSelection(f.Cell(5, Col_Enable), f.Cell(5, Col_Priority)),
+                                       QItemSelectionModel::ClearAndSelect);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(f.Table().Cell(5, Col_Enable), QStringLiteral("N"));
+        QVERIFY(f.Table().Cell(5, Col_Priority).isEmpty());
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.Table().Cell(5, Col_Priority), QStringLiteral("Low"));
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    void pasteAtTheEdges_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("message");
+        QTest::newRow("fits") << QStringLiteral("a\tb\r\nc\td\r\n") << 511 << 15 << QStringList{};
+        QTest::newRow("cut right and below") << QStringLiteral("a\tb\tc\nd\te\tf\ng\th\ti\n") << 511 << 15
+                                             << QStringList{"2", "3", "2", "3"};
+    }
+
+    // A block is cut at row 512 and column 16 with one message; one undo step.
+    void pasteAtTheEdges()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QStringList, message);
+        Fixture f;
+        QVERIFY(f.Open());
+        QGuiApplication::clipboard()->setText(text);
+        f.Click(row, column);
+        QTest::keyClick(f.Grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.Table().Cell(512, 15), message.isEmpty() ? QStringLiteral("c") : QStringLiteral("d"));
+        if (message.isEmpty())
+            QVERIFY(f.messages.shown.isEmpty());
+        else
+            QCOMPARE(f.messages.errors,
+                     QStringList{f.state.Text(2202).arg(message[0], message[1], message[2], message[3])});
+        QCOMPARE(f.dialog->Undo_Stack->count(), 1);
+    }
+
+    // One copied text fills every selected cell, in the form each column takes.
+    void singleTextFillsSelection()
+    {
+        Fixture f;
+        QVERIFY(f.Open());
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\n"));
+        f.Grid()->selectionModel()->select(QItemSelection(f.Cell(2, Col_Extended), f.Cell(4, Col_On_Change)),
+                                           QItemSelectionModel::ClearAndSelect);
+        QTest::keyClick(f.Grid(), Qt::Key_V, Qt::ControlModifier);
+        for (int r = 2; r <= 4; ++r) {
+            for (int c = Col_Extended; c <= Col_On_Change; ++c)
+                QCOMPARE(f.Table().Cell(r, c), QStringLiteral("Y"));
+        }
+        QCOMPARE(f.dialog->Undo_Stack->count(), 1);
+    }
+
+    // Typing replaces the cell, Enter commits and moves down, F2 edits,
+    // Escape drops the edit and leaves the dialog open.
+    void typingEnterAndEscape()
+    {
+        Fixture f;
+        QVERIFY(f.Open());
+        QTableView* grid = f.Grid();
+        f.dialog->Model->setData(f.Cell(2, Col_Source_Address), QStringLiteral("9.9.9"));
+        f.Click(2, Col_Source_Address);
+        QTest::keyClick(grid, Qt::Key_1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(".1.5"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(f.Table().Cell(2, Col_Source_Address), QStringLiteral("1.1.5"));
+        QCOMPARE(grid->currentIndex(), f.Cell(3, Col_Source_Address));
+        // Enter without an editor moves down too.
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(grid->currentIndex(), f.Cell(4, Col_Source_Address));
+
+        f.Click(2, Col_Source_Address);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(qobject_cast<QLineEdit*>(editor));
+        QTest::keyClicks(editor, QStringLiteral("0"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(f.dialog->isVisible());
+        QCOMPARE(f.Table().Cell(2, Col_Source_Address), QStringLiteral("1.1.5"));
+        QVERIFY(f.messages.shown.isEmpty());
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.Table().Cell(2, Col_Source_Address), QStringLiteral("9.9.9"));
+    }
+
+    // Ctrl+D copies the top cell down; Ctrl+Shift+D counts addresses and
+    // places positions next to each other.
+    void fillKeys()
+    {
+        Fixture f;
+        QVERIFY(f.Open());
+        Text_Table table = f.Table();
+        Set_Row(table, 1, Valid_Row(1));
+        table.Set_Cell(1, Col_Destination_Address, QStringLiteral("1/1/1"));
+        table.Set_Cell(1, Col_Position, QStringLiteral("10"));
+        f.dialog->Apply_Table(table, QStringLiteral("Import"));
+        f.Grid()->selectionModel()->select(QItemSelection(f.Cell(1, Col_Enable), f.Cell(4, Col_Mnemonic)),
+                                           QItemSelectionModel::ClearAndSelect);
+        QTest::keyClick(f.Grid(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        const QStringList dests = {"1/1/1", "1/1/2", "1/1/3", "1/1/4"};
+        const QStringList positions = {"10", "12", "14", "16"};
+        for (int r = 1; r <= 4; ++r) {
+            QCOMPARE(f.Table().Cell(r, Col_Destination_Address), dests[r - 1]);
+            QCOMPARE(f.Table().Cell(r, Col_Position), positions[r - 1]);
+            QCOMPARE(f.Table().Cell(r, Col_Mnemonic), QStringLiteral("command 1"));
+        }
+        QTest::keyClick(f.Grid(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(f.Table().Cell(4, Col_Destination_Address), QStringLiteral("1/1/1"));
+        QCOMPARE(f.Table().Cell(4, Col_Position), QStringLiteral("10"));
+        QTest::keyClick(f.Grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.Table().Cell(4, Col_Position), QStringLiteral("16"));
+    }
+
+    // Ctrl++ and Ctrl+- run Insert Row and Delete Row, undone as one step each.
+    void rowKeysAndUndo()
+    {
+        Fixture f;
+        f.Write_Rows(3);
+        QVERIFY(f.Open());
+        f.Click(2, Col_Mnemonic);
+        QTest::keyClick(f.Grid(), Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(f.Table().Cell(2, Col_Mnemonic).isEmpty());
+        QCOMPARE(f.Table().Cell(3, Col_Mnemonic), QStringLiteral("command 2"));
+        f.messages.answers = {true};
+        f.Click(1, Col_Mnemonic);
+        QTest::keyClick(f.Grid(), Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(f.messages.questions, QStringList{QStringLiteral("Are you sure to delete the Row number 1")});
+        QVERIFY(f.Table().Cell(1, Col_Mnemonic).isEmpty());
+        QTest::keyClick(f.Grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(f.Grid(), Qt::Key_Z, Qt::ControlModifier);
+        for (int r = 1; r <= 3; ++r)
+            QCOMPARE(Row_Of(f.Table(), r), Valid_Row(r));
+        QVERIFY(!f.dialog->Is_Modified());
+        f.dialog->Btn_Cancel->click();
+        QVERIFY(!f.dialog->isVisible());
+    }
+
+    // Ctrl+F, typing, F3 / Shift+F3, the row filter and Escape, with real keys.
+    void findBar()
+    {
+        Fixture f;
+        f.Write_Rows(30);
+        QVERIFY(f.Open());
+        QTest::keyClick(f.Grid(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(f.dialog->Find_Bar->isVisible());
+        QCOMPARE(QApplication::focusWidget(), f.dialog->Find_Bar->E_Find);
+        QTest::keyClicks(f.dialog->Find_Bar->E_Find, QStringLiteral("COMMAND 2"));
+        // command 2, 20 to 29: eleven rows.
+        QCOMPARE(f.dialog->Find_Bar->L_Count->text(), f.state.Text(2211).arg(11));
+        QCOMPARE(f.Grid()->currentIndex(), f.Cell(2, Col_Mnemonic));
+        QTest::keyClick(f.dialog->Find_Bar->E_Find, Qt::Key_F3);
+        QCOMPARE(f.Grid()->currentIndex(), f.Cell(20, Col_Mnemonic));
+        QTest::keyClick(f.dialog->Find_Bar->E_Find, Qt::Key_F3, Qt::ShiftModifier);
+        QTest::keyClick(f.dialog->Find_Bar->E_Find, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(f.Grid()->currentIndex(), f.Cell(29, Col_Mnemonic));
+        QVERIFY(f.dialog->Model->data(f.Cell(29, Col_Mnemonic), Qt::BackgroundRole).isValid());
+
+        f.dialog->Find_Bar->CB_Filter->setChecked(true);
+        int shown = 0;
+        for (int r = 1; r <= 512; ++r)
+            shown += f.Grid()->isRowHidden(r - 1) ? 0 : 1;
+        QCOMPARE(shown, 11);
+        QCOMPARE(f.Grid()->model()->data(f.Cell(20, Col_Number)).toString(), QStringLiteral("20"));
+        QTest::keyClicks(f.dialog->Find_Bar->E_Find, QStringLiteral("x"));
+        QCOMPARE(f.dialog->Find_Bar->L_Count->text(), f.state.Text(2209));
+
+        QTest::keyClick(f.dialog->Find_Bar->E_Find, Qt::Key_Escape);
+        QVERIFY(!f.dialog->Find_Bar->isVisible());
+        QVERIFY(f.dialog->isVisible());
+        QVERIFY(!f.Grid()->isRowHidden(5));
+        QVERIFY(!f.dialog->Model->data(f.Cell(29, Col_Mnemonic), Qt::BackgroundRole).isValid());
+        QVERIFY(!f.dialog->Is_Modified());
+    }
+
+    // A failed check selects its cell; live marks show the same rule while typing.
+    void errorsWhereTheyAre()
+    {
+        Fixture f;
+        f.Write_Rows(5);
+        QVERIFY(f.Open());
+        f.Click(1, Col_Mnemonic);
+        QVERIFY(!f.dialog->Model->data(f.Cell(4, Col_Priority), Qt::BackgroundRole).isValid());
+        f.dialog->Model->setData(f.Cell(4, Col_Priority), QStringLiteral("High"));
+        const QString expected = Error_Row(4, f.state.Text(221));
+        QVERIFY(f.dialog->Model->data(f.Cell(4, Col_Priority), Qt::BackgroundRole).isValid());
+        QCOMPARE(f.dialog->Model->data(f.Cell(4, Col_Priority), Qt::ToolTipRole).toString(), expected);
+        f.dialog->Btn_OK->click();
+        QCOMPARE(f.messages.errors, QStringList{expected});
+        QCOMPARE(f.Grid()->currentIndex(), f.Cell(4, Col_Priority));
+        QCOMPARE(f.Grid()->selectionModel()->selectedIndexes(), QModelIndexList{f.Cell(4, Col_Priority)});
+
+        // A destination used twice is marked on both rows; rows after the end are shaded.
+        f.dialog->Model->setData(f.Cell(5, Col_Destination_Address), QStringLiteral("1/2/2"));
+        QVERIFY(f.dialog->Model->data(f.Cell(2, Col_Destination_Address), Qt::BackgroundRole).isValid());
+        QVERIFY(f.dialog->Model->data(f.Cell(2, Col_Destination_Address), Qt::ToolTipRole).toString().endsWith("5"));
+        QVERIFY(!f.dialog->Model->data(f.Cell(3, Col_Destination_Address), Qt::BackgroundRole).isValid());
+        QVERIFY(f.dialog->Model->data(f.Cell(7, Col_Mnemonic), Qt::BackgroundRole).isValid());
+        QVERIFY(!f.dialog->Model->data(f.Cell(5, Col_Mnemonic), Qt::BackgroundRole).isValid());
     }
 };
 

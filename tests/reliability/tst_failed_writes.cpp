@@ -397,6 +397,7 @@ private Q_SLOTS:
             QCOMPARE(Write_KNX_Access_File(previous, target), QString());
             auto* dialog = new TFKNXAccess(state, messages, nullptr);
             window.reset(dialog);
+            dialog->FormShow();
             dialog->show();
             QVERIFY(QTest::qWaitForWindowActive(dialog));
             QCOMPARE(Row_Of(dialog->Model->Table(), 1).Mnemonic, QStringLiteral("previous"));

@@ -210,7 +210,7 @@ bool Shoot_Language(const QString& languages, const QString& out, const QString&
             commands.Set_Cell(r + 1, c + 1, rows[r][c]);
     ok = lw::Write_KNX_Access_File(commands, state.File_KNX_Access).isEmpty() && ok;
     auto* knx = window.findChild<lw::TFKNXAccess*>(QStringLiteral("FKNXAccess"));
-    ok = Shoot_Dialog(knx, prefix + QStringLiteral("knx_access.png")) && ok;
+    ok = Shoot_Dialog(knx, prefix + QStringLiteral("knx_access.png"), [knx] { knx->FormShow(); }) && ok;
 
     // The preview of a group-address import: an export of the same plant, one
     // address already in the table, one met twice, one without a datapoint type.

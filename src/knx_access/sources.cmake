@@ -3,6 +3,7 @@ list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_check.cpp
     ${CMAKE_CURRENT_LIST_DIR}/row_operations.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/memory_map.cpp
 )
 list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_table_model.cpp

@@ -2,6 +2,8 @@
 
 #include "shell/program_state.h"
 
+#include <algorithm>
+
 namespace lw::cli {
 
 namespace {
@@ -21,6 +23,8 @@ const Command Commands[] = {
     {"update", Cmd_Update,
      "update PROJECT_DIR --ip ADDRESS [--no-firmware] [--no-read-firmware] [--no-configuration] [--no-read-configuration]\n"
      "      Compile, ping the converter, write the updater's job file and run the updater."},
+    {"map", Cmd_Map, "map PROJECT_DIR [--json] [--svg FILE]\n      Show how the commands use the data array: shared ranges, overlaps, free bytes."},
+    {"report", Cmd_Report, "report PROJECT_DIR (--pdf FILE | --html FILE)\n      Write the commissioning report of a project."},
 };
 
 void Print_Help(QTextStream& out)
@@ -34,6 +38,16 @@ void Print_Help(QTextStream& out)
 }
 
 } // namespace
+
+bool Needs_Painting(const QStringList& args)
+{
+    if (args.isEmpty())
+        return false;
+    if (args[0] == QLatin1String("report"))
+        return true;
+    return args[0] == QLatin1String("map")
+        && std::any_of(args.begin() + 1, args.end(), [](const QString& a) { return a.startsWith(QLatin1String("--svg")); });
+}
 
 int Run_Cli(const QStringList& args, CliIO& io)
 {

@@ -10,3 +10,6 @@ list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_cell_delegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_dialog.cpp
 )
+list(APPEND LW_DRAW_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/memory_map_picture.cpp
+)

@@ -193,13 +193,13 @@ void Paint_Memory_Map(QPainter& painter, const Memory_Map& map, const Map_Layout
     const int top = layout.Legend_Top(size);
     const int left = layout.margin + layout.label_width;
     const QStringList lines = Map_Legend_Lines(map, state);
+    const int keyLeft = left + 300;
     painter.setFont(Map_Font(12));
     for (int i = 0; i < lines.size(); ++i) {
         painter.setPen(i == 3 && !map.overlaps.isEmpty() ? Overlap_Colour().darker(130) : text);
-        painter.drawText(QRect(left, top + i * layout.legend_line, 300, layout.legend_line),
+        painter.drawText(QRect(left, top + i * layout.legend_line, keyLeft - left - 8, layout.legend_line),
                          Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
     }
-    const int keyLeft = left + 320;
     const int s = layout.legend_line - 6;
     const auto keyBox = [&](int i) { return QRectF(keyLeft, top + i * layout.legend_line + 3, s, s); };
     painter.setPen(QPen(QColor(90, 90, 90), 1));
@@ -222,7 +222,9 @@ void Paint_Memory_Map(QPainter& painter, const Memory_Map& map, const Map_Layout
     painter.setPen(text);
     const int keys[] = {Txt_Key_Free, Txt_Key_Bits, Txt_Key_Shared, Txt_Key_Overlap};
     for (int i = 0; i < 4; ++i) {
-        painter.drawText(QRect(keyLeft + s + 8, top + i * layout.legend_line, 260, layout.legend_line),
+        const int textLeft = keyLeft + s + 8;
+        painter.drawText(QRect(textLeft, top + i * layout.legend_line, layout.Size(map).width() - textLeft,
+                               layout.legend_line),
                          Qt::AlignLeft | Qt::AlignVCenter, state.Text(keys[i]));
     }
     painter.restore();

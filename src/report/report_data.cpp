@@ -146,7 +146,7 @@ QString Report_Html(const Report_Data& data, const ProgramState& state, const QS
         "table.grid{border-collapse:collapse;}table.grid td,table.grid th{border:1px solid #999;padding:1px 3px;"
         "font-size:7pt;}table.grid th{background:#e8e8e8;}td.k{padding-right:12pt;color:#444;}"
         ".warn{color:#b00000;}</style></head><body>\n");
-    h += QStringLiteral("<h1>%1</h1>\n<table>\n").arg(Esc(state.Text(Txt_Title)));
+    h += QStringLiteral("<h1>%1</h1>\n<table cellpadding=\"2\">\n").arg(Esc(state.Text(Txt_Title)));
     const auto pair = [&h](const QString& key, const QString& value) {
         h += QStringLiteral("<tr><td class=\"k\">%1</td><td>%2</td></tr>\n").arg(Esc(key), Esc(value));
     };
@@ -155,7 +155,7 @@ QString Report_Html(const Report_Data& data, const ProgramState& state, const QS
     pair(state.Text(Txt_Version), data.version);
     h += QStringLiteral("</table>\n");
 
-    h += QStringLiteral("<h2>%1</h2>\n<table>\n").arg(Esc(state.Text(Txt_Settings)));
+    h += QStringLiteral("<h2>%1</h2>\n<table cellpadding=\"2\">\n").arg(Esc(state.Text(Txt_Settings)));
     pair(state.Text(Txt_KNX_Type), v.KNX_TYPE >= 0 && v.KNX_TYPE < KNX_Type_Items.size() ? KNX_Type_Items[v.KNX_TYPE]
                                                                                          : QString::number(v.KNX_TYPE));
     pair(state.Text(Txt_KNX_Address), v.KNX_ID_DEV);

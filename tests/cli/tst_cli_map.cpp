@@ -147,6 +147,36 @@ private Q_SLOTS:
         QCOMPARE(run.code, code);
         QCOMPARE(run.err.isEmpty(), code < 2);
     }
+
+    void report_data()
+    {
+        QTest::addColumn<QStringList>("args");   // "DIR" stands for the project folder
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("written");    // the file that must exist afterwards
+
+        QTest::newRow("pdf") << QStringList{"report", "DIR", "--pdf", "DIR/r.pdf"} << 0 << "DIR/r.pdf";
+        QTest::newRow("html") << QStringList{"report", "DIR", "--html", "DIR/r.html"} << 0 << "DIR/r.html";
+        QTest::newRow("both") << QStringList{"report", "DIR", "--pdf", "DIR/r.pdf", "--html", "DIR/r.html"} << 2 << "";
+        QTest::newRow("neither") << QStringList{"report", "DIR"} << 2 << "";
+        QTest::newRow("no such folder") << QStringList{"report", "DIR/none", "--pdf", "DIR/r.pdf"} << 2 << "";
+        QTest::newRow("unwritable") << QStringList{"report", "DIR", "--pdf", "DIR/none/r.pdf"} << 2 << "";
+    }
+    void report()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, written);
+        QTemporaryDir tmp;
+        const QString dir = Make_Project(tmp, Mixed_Rows());
+        args.replaceInStrings(QStringLiteral("DIR"), dir);
+        const Cli_Run run = Run_Tool(args);
+        QCOMPARE(run.code, code);
+        QCOMPARE(run.out, QString());
+        if (!written.isEmpty())
+            QVERIFY(Read_Bytes(written.replace(QStringLiteral("DIR"), dir)).size() > 1000);
+        else
+            QVERIFY(!run.err.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestCliMap)

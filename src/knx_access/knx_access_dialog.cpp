@@ -5,6 +5,7 @@
 #include "knx_access/knx_cell_delegate.h"
 #include "knx_access/knx_check.h"
 #include "knx_access/knx_table_model.h"
+#include "knx_access/memory_map_window.h"
 #include "knx_access/row_operations.h"
 #include "shell/button_pictures.h"
 #include "shell/flat_button.h"
@@ -12,6 +13,7 @@
 #include "shell/messages.h"
 #include "shell/small_widgets.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -63,6 +65,10 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     Btn_InsRow = make("Btn_InsRow", 3);
     Btn_CopyRow = make("Btn_CopyRow", 4);
     Btn_PasteRow = make("Btn_PasteRow", 5);
+    Btn_Memory_Map = make("Btn_Memory_Map", 7);
+    Act_Report = new QAction(this);
+    Act_Report->setObjectName(QStringLiteral("Act_Report"));
+    Map_Tools = new Memory_Map_Tools(m_state, m_messages, Model, ACG_KNX_in_Write, this);
 
     connect(Btn_OK, &Flat_Button::clicked, this, &TFKNXAccess::Btn_OKClick);
     connect(Btn_Cancel, &Flat_Button::clicked, this, &TFKNXAccess::Btn_CancelClick);
@@ -71,6 +77,8 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     connect(Btn_CopyRow, &Flat_Button::clicked, this, &TFKNXAccess::Btn_CopyRowClick);
     connect(Btn_PasteRow, &Flat_Button::clicked, this, &TFKNXAccess::Btn_PasteRowClick);
     connect(ACG_KNX_in_Write, &QTableView::clicked, this, &TFKNXAccess::ACG_KNX_in_WriteClickCell);
+    connect(Btn_Memory_Map, &Flat_Button::clicked, Map_Tools, &Memory_Map_Tools::Show_Map);
+    connect(Act_Report, &QAction::triggered, Map_Tools, &Memory_Map_Tools::Report);
 
     Set_Lang();
 }
@@ -119,6 +127,9 @@ void TFKNXAccess::Set_Lang()
     Btn_InsRow->setText(m_state.Text(173));
     Btn_CopyRow->setText(m_state.Text(877));
     Btn_PasteRow->setText(m_state.Text(878));
+    Btn_Memory_Map->setText(m_state.Text(2400));
+    Act_Report->setText(m_state.Text(2401));
+    Map_Tools->Set_Lang();
     Model->Set_Headers(m_state);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class QAction;
 class QModelIndex;
 class QTableView;
 
@@ -16,6 +17,7 @@ namespace lw {
 class Flat_Button;
 class KNX_Cell_Delegate;
 class KNX_Table_Model;
+class Memory_Map_Tools;
 class Messages;
 class Title_Panel;
 
@@ -44,6 +46,9 @@ public:
     Flat_Button* Btn_InsRow;
     Flat_Button* Btn_CopyRow;
     Flat_Button* Btn_PasteRow;
+    Flat_Button* Btn_Memory_Map;
+    QAction* Act_Report;
+    Memory_Map_Tools* Map_Tools;   // the map window and the report's seams
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -9,6 +9,7 @@ list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_table_model.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_cell_delegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/memory_map_window.cpp
 )
 list(APPEND LW_DRAW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/memory_map_picture.cpp

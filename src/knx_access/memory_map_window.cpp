@@ -326,10 +326,20 @@ QPoint Beside(const QRect& anchor, const QSize& size, const QRect& available)
         if (available.contains(c))
             return c.topLeft();
     }
-    const int x = std::max(available.left(), available.x() + available.width() - size.width());
-    const int y = std::clamp(anchor.top(), available.top(),
-                             std::max(available.top(), available.y() + available.height() - size.height()));
-    return QPoint(x, y);
+    // None fits: the side whose place, pushed into the screen, covers the least of anchor.
+    QPoint best;
+    qint64 leastCovered = -1;
+    for (QRect c : candidates) {
+        c.moveLeft(std::clamp(c.left(), available.left(), std::max(available.left(), available.x() + available.width() - c.width())));
+        c.moveTop(std::clamp(c.top(), available.top(), std::max(available.top(), available.y() + available.height() - c.height())));
+        const QRect covered = c.intersected(anchor);
+        const qint64 area = covered.isEmpty() ? 0 : qint64(covered.width()) * covered.height();
+        if (leastCovered < 0 || area < leastCovered) {
+            leastCovered = area;
+            best = c.topLeft();
+        }
+    }
+    return best;
 }
 
 Memory_Map_Tools::Memory_Map_Tools(ProgramState& state, Messages& messages, KNX_Table_Model* model, QTableView* grid,

@@ -136,7 +136,8 @@ private:
 };
 
 // Where a window of size goes beside anchor (right, left, below, above; the
-// first that fits available), else as far right as available allows.
+// first that fits available), else the side that, moved into available,
+// covers the least of anchor.
 QPoint Beside(const QRect& anchor, const QSize& size, const QRect& available);
 
 } // namespace lw

@@ -134,7 +134,7 @@ QString Gather_Report(const QString& projectDir, const Text_Table* table, const 
     return {};
 }
 
-QString Report_Html(const Report_Data& data, const ProgramState& state, const QString& mapPicture)
+QString Report_Html(const Report_Data& data, const ProgramState& state, const QString& mapPicture, bool withTable)
 {
     const ParGen_Values& v = data.settings;
     QString h;
@@ -200,21 +200,23 @@ QString Report_Html(const Report_Data& data, const ProgramState& state, const QS
                  .arg(Esc(state.Text(Txt_Shared).arg(Row_List(s.rows), Range_Text(s.first_bit, s.last_bit, state))));
     h += QStringLiteral("</ul>\n");
 
-    h += QStringLiteral("<h2 style=\"page-break-before:always\">%1</h2>\n").arg(Esc(state.Text(Txt_Table)));
-    if (data.last_row == 0) {
-        h += QStringLiteral("<p>%1</p>\n").arg(Esc(state.Text(Txt_No_Rows)));
-    } else {
-        h += QStringLiteral("<table class=\"grid\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n<thead><tr>");
-        for (int c = 0; c < KNX_Table_Column_Count; ++c)
-            h += QStringLiteral("<th>%1</th>").arg(Esc(data.table.Cell(0, c)));
-        h += QStringLiteral("</tr></thead>\n");
-        for (int r = 1; r <= data.last_row; ++r) {
-            h += QStringLiteral("<tr>");
+    if (withTable) {
+        h += QStringLiteral("<h2 style=\"page-break-before:always\">%1</h2>\n").arg(Esc(state.Text(Txt_Table)));
+        if (data.last_row == 0) {
+            h += QStringLiteral("<p>%1</p>\n").arg(Esc(state.Text(Txt_No_Rows)));
+        } else {
+            h += QStringLiteral("<table class=\"grid\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n<thead><tr>");
             for (int c = 0; c < KNX_Table_Column_Count; ++c)
-                h += QStringLiteral("<td>%1</td>").arg(Esc(data.table.Cell(r, c)));
-            h += QStringLiteral("</tr>\n");
+                h += QStringLiteral("<th>%1</th>").arg(Esc(data.table.Cell(0, c)));
+            h += QStringLiteral("</tr></thead>\n");
+            for (int r = 1; r <= data.last_row; ++r) {
+                h += QStringLiteral("<tr>");
+                for (int c = 0; c < KNX_Table_Column_Count; ++c)
+                    h += QStringLiteral("<td>%1</td>").arg(Esc(data.table.Cell(r, c)));
+                h += QStringLiteral("</tr>\n");
+            }
+            h += QStringLiteral("</table>\n");
         }
-        h += QStringLiteral("</table>\n");
     }
     h += QStringLiteral("</body></html>\n");
     return h;

@@ -42,7 +42,9 @@ QString Gather_Report(const QString& projectDir, const Text_Table* table, const 
 
 // The report as one HTML page in the language of state. mapPicture is the
 // markup that shows the memory map (an inline SVG, or a placeholder that a
-// document writer replaces).
-QString Report_Html(const Report_Data& data, const ProgramState& state, const QString& mapPicture);
+// document writer replaces). Without withTable the command table is left to
+// the caller (the PDF writer paints its pages itself).
+QString Report_Html(const Report_Data& data, const ProgramState& state, const QString& mapPicture,
+                    bool withTable = true);
 
 } // namespace lw

@@ -1,10 +1,12 @@
 #include "report/report_writer.h"
 
+#include "knx_access/knx_access_file.h"
 #include "knx_access/memory_map_picture.h"
 #include "platform/atomic_file.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextCursor>
@@ -54,6 +56,82 @@ private:
     Map_Layout m_layout;
 };
 
+// Relative widths of the command table's seventeen columns, as in the grid.
+constexpr int Column_Weights[KNX_Table_Column_Count] = {40, 50, 70, 80, 60, 75, 110, 68, 50, 52, 71, 62, 67, 55, 55, 55, 96};
+
+QFont Report_Font(qreal points, bool bold = false)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// The command table's pages, painted directly: a text document lays a table
+// of thousands of cells out far too slowly for a report of 512 rows.
+struct Table_Pages {
+    qreal title_height = 0;
+    qreal row_height = 0;
+    int rows_per_page = 1;
+    int pages = 1;
+
+    Table_Pages(const Report_Data& data, QPaintDevice* device, const QSizeF& body)
+    {
+        title_height = QFontMetricsF(Report_Font(12, true), device).height() * 1.8;
+        row_height = QFontMetricsF(Report_Font(7), device).height() * 1.45;
+        rows_per_page = std::max(1, int((body.height() - title_height) / row_height) - 1);
+        pages = std::max(1, (data.last_row + rows_per_page - 1) / rows_per_page);
+    }
+
+    void Paint(QPainter& painter, const Report_Data& data, const ProgramState& state, const QSizeF& body, int page) const
+    {
+        painter.setPen(Qt::black);
+        painter.setFont(Report_Font(12, true));
+        painter.drawText(QRectF(0, 0, body.width(), title_height), Qt::AlignLeft | Qt::AlignVCenter, state.Text(2431));
+        if (data.last_row == 0) {
+            painter.setFont(Report_Font(10));
+            painter.drawText(QRectF(0, title_height, body.width(), row_height * 2), Qt::AlignLeft | Qt::AlignTop,
+                             state.Text(2446));
+            return;
+        }
+        qreal x[KNX_Table_Column_Count + 1];
+        int total = 0;
+        for (int w : Column_Weights)
+            total += w;
+        x[0] = 0;
+        for (int c = 0; c < KNX_Table_Column_Count; ++c)
+            x[c + 1] = x[c] + body.width() * Column_Weights[c] / total;
+        const int first = 1 + page * rows_per_page;
+        const int last = std::min(data.last_row, first + rows_per_page - 1);
+        const qreal pad = row_height * 0.15;
+        const QFont plain = Report_Font(7);
+        const QFont bold = Report_Font(7, true);
+        const QFontMetricsF metrics(plain, painter.device());
+        qreal y = title_height;
+        const auto paintRow = [&](int r) {
+            const bool header = r == 0;
+            if (header)
+                painter.fillRect(QRectF(0, y, body.width(), row_height), QColor(232, 232, 232));
+            painter.setFont(header ? bold : plain);
+            for (int c = 0; c < KNX_Table_Column_Count; ++c) {
+                const QRectF cell(x[c] + pad, y, x[c + 1] - x[c] - 2 * pad, row_height);
+                const QString text = header ? data.table.Cell(r, c)
+                                            : metrics.elidedText(data.table.Cell(r, c), Qt::ElideRight, cell.width());
+                painter.drawText(cell, (header ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter, text);
+            }
+            y += row_height;
+        };
+        paintRow(0);
+        for (int r = first; r <= last; ++r)
+            paintRow(r);
+        painter.setPen(QPen(QColor(150, 150, 150), 0));
+        for (qreal line = title_height; line <= y + 0.5; line += row_height)
+            painter.drawLine(QPointF(0, line), QPointF(body.width(), line));
+        for (qreal at : x)
+            painter.drawLine(QPointF(at, title_height), QPointF(at, y));
+    }
+};
+
 // Replaces the marker paragraph's text by the map object.
 void Insert_Map(QTextDocument& doc)
 {
@@ -87,20 +165,25 @@ QByteArray Report_Pdf(const Report_Data& data, const ProgramState& state)
     doc.setDocumentMargin(0);
     Map_Object mapObject(data.map, state, body.width() * 0.72);
     doc.documentLayout()->registerHandler(Map_Object_Type, &mapObject);
-    doc.setHtml(Report_Html(data, state, QStringLiteral("<p>%1</p>").arg(Map_Marker)));
+    doc.setHtml(Report_Html(data, state, QStringLiteral("<p>%1</p>").arg(Map_Marker), false));
     Insert_Map(doc);
     doc.setPageSize(body);
 
     QPainter painter(&writer);
-    const int pages = doc.pageCount();
-    QFont footerFont(QStringLiteral("DejaVu Sans"));
-    footerFont.setPointSizeF(8);
+    const int textPages = doc.pageCount();
+    const Table_Pages table(data, &writer, body);
+    const int pages = textPages + table.pages;
+    const QFont footerFont = Report_Font(8);
     for (int p = 0; p < pages; ++p) {
         if (p > 0)
             writer.newPage();
         painter.save();
-        painter.translate(0, -p * body.height());
-        doc.drawContents(&painter, QRectF(QPointF(0, p * body.height()), body));
+        if (p < textPages) {
+            painter.translate(0, -p * body.height());
+            doc.drawContents(&painter, QRectF(QPointF(0, p * body.height()), body));
+        } else {
+            table.Paint(painter, data, state, body, p - textPages);
+        }
         painter.restore();
         painter.setFont(footerFont);
         painter.setPen(Qt::black);

@@ -10,7 +10,9 @@
 #include "knx_access/memory_map.h"
 #include "knx_access/memory_map_window.h"
 #include "lang/language_table.h"
+#include "shell/flat_button.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 

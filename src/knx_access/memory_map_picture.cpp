@@ -31,6 +31,7 @@ QFont Map_Font(int pixelSize, bool bold = false)
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferNoShaping);   // no ligatures in the SVG's and the PDF's text
     return font;
 }
 

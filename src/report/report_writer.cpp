@@ -56,14 +56,16 @@ private:
     Map_Layout m_layout;
 };
 
-// Relative widths of the command table's seventeen columns, as in the grid.
-constexpr int Column_Weights[KNX_Table_Column_Count] = {40, 50, 70, 80, 60, 75, 110, 68, 50, 52, 71, 62, 67, 55, 55, 55, 96};
+// Relative widths of the command table's seventeen columns: the grid's, with room for the mnemonic.
+constexpr int Column_Weights[KNX_Table_Column_Count] = {36, 44, 66, 72, 50, 60, 120, 60, 50, 52, 64, 58, 62, 56, 58, 52, 190};
 
 QFont Report_Font(qreal points, bool bold = false)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(points);
     font.setBold(bold);
+    // No ligatures: "office" must stay six letters for a search in the PDF.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -163,6 +165,7 @@ QByteArray Report_Pdf(const Report_Data& data, const ProgramState& state)
     QTextDocument doc;
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setDocumentMargin(0);
+    doc.setDefaultFont(Report_Font(10));
     Map_Object mapObject(data.map, state, body.width() * 0.72);
     doc.documentLayout()->registerHandler(Map_Object_Type, &mapObject);
     doc.setHtml(Report_Html(data, state, QStringLiteral("<p>%1</p>").arg(Map_Marker), false));

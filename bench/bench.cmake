@@ -8,6 +8,7 @@ add_executable(loomwright-bench
     ${CMAKE_CURRENT_LIST_DIR}/bench_image.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_processes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bench_exchange.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bench_map.cpp
 )
 target_link_libraries(loomwright-bench PRIVATE loomwright_gui)
 add_dependencies(loomwright-bench loomwright-cli)

@@ -5,10 +5,10 @@
 // fails on time. Runs on the offscreen platform unless QT_QPA_PLATFORM names
 // another one.
 //
-//   loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes|exchange]
+//   loomwright-bench [--rounds N] [--processes N] [--part windows|image|map|processes|exchange]
 //   loomwright-bench --write-project DIR
 //
-// --part runs one part alone (under a profiler, say); the default is all three.
+// --part runs one part alone (under a profiler, say); the default is all four.
 // --write-project writes the benchmark's 512-row project into DIR and stops.
 
 #include "bench_parts.h"
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--part") == 0 && !value.isEmpty())
             part = value;
         else {
-            std::fprintf(stderr, "usage: loomwright-bench [--rounds N] [--processes N] [--part windows|image|processes|exchange]\n");
+            std::fprintf(stderr, "usage: loomwright-bench [--rounds N] [--processes N] [--part windows|image|map|processes|exchange]\n");
             return 2;
         }
     }
@@ -74,8 +74,8 @@ int main(int argc, char** argv)
     const auto run = [&](const char* name, bool (*bench)(const Bench_Options&, std::vector<Figure>&)) {
         return (!part.isEmpty() && part != QLatin1String(name)) || bench(options, figures);
     };
-    const bool ok = run("windows", Bench_Windows) && run("image", Bench_Image) && run("processes", Bench_Processes)
-        && run("exchange", Bench_Exchange);
+    const bool ok = run("windows", Bench_Windows) && run("image", Bench_Image) && run("map", Bench_Map)
+        && run("processes", Bench_Processes) && run("exchange", Bench_Exchange);
     if (!ok)
         return 1;
 

@@ -23,6 +23,10 @@ bool Bench_Windows(const Bench_Options& options, std::vector<Figure>& figures);
 // Compile_Image with Save_Image of the 512-row project, and its parts.
 bool Bench_Image(const Bench_Options& options, std::vector<Figure>& figures);
 
+// The memory map computed, the map window repainted after an edit, and
+// loomwright-cli report --pdf of the 512-row project as a whole process.
+bool Bench_Map(const Bench_Options& options, std::vector<Figure>& figures);
+
 // The first start-up in a fresh process, peak memory, and loomwright-cli compile
 // against loomwright-cli --version.
 bool Bench_Processes(const Bench_Options& options, std::vector<Figure>& figures);

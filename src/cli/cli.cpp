@@ -37,6 +37,8 @@ const Command Commands[] = {
      "      Append the group addresses of a KNX engineering tool export (CSV or XML) to the commands table."},
     {"export-csv", Cmd_Export_Csv, "export-csv PROJECT_DIR [FILE]\n      Write the commands table as CSV (to stdout without FILE)."},
     {"import-csv", Cmd_Import_Csv, "import-csv PROJECT_DIR FILE [--dry-run]\n      Replace the commands table with the rows of a CSV file."},
+    {"map", Cmd_Map, "map PROJECT_DIR [--json] [--svg FILE]\n      Show how the commands use the data array: shared ranges, overlaps, free bytes."},
+    {"report", Cmd_Report, "report PROJECT_DIR (--pdf FILE | --html FILE)\n      Write the commissioning report of a project."},
 };
 
 void Print_Help(QTextStream& out)
@@ -64,6 +66,16 @@ bool Write_Failed(QTextStream& stream)
 }
 
 } // namespace
+
+bool Needs_Painting(const QStringList& args)
+{
+    if (args.isEmpty())
+        return false;
+    if (args[0] == QLatin1String("report"))
+        return true;
+    return args[0] == QLatin1String("map")
+        && std::any_of(args.begin() + 1, args.end(), [](const QString& a) { return a.startsWith(QLatin1String("--svg")); });
+}
 
 int Run_Cli(const QStringList& args, CliIO& io)
 {

@@ -31,6 +31,11 @@ int Cmd_Update(const QStringList& args, CliIO& io);
 int Cmd_Import_GA(const QStringList& args, CliIO& io);
 int Cmd_Export_Csv(const QStringList& args, CliIO& io);
 int Cmd_Import_Csv(const QStringList& args, CliIO& io);
+int Cmd_Map(const QStringList& args, CliIO& io);
+int Cmd_Report(const QStringList& args, CliIO& io);
+
+// True for the commands that paint (map --svg, report): they need a QGuiApplication.
+bool Needs_Painting(const QStringList& args);
 
 // Common usage error: prints the message and the hint, returns 2.
 int Usage_Error(CliIO& io, const QString& message);

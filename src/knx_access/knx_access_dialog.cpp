@@ -12,6 +12,7 @@
 #include "knx_access/knx_table_edit.h"
 #include "knx_access/knx_table_model.h"
 #include "knx_access/knx_undo_commands.h"
+#include "knx_access/memory_map_window.h"
 #include "knx_access/row_operations.h"
 #include "widgets/button_pictures.h"
 #include "widgets/flat_button.h"
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QClipboard>
+#include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -105,6 +107,10 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     Menu_Tools = new QMenu(Btn_Tools);
     Menu_Tools->setObjectName(QStringLiteral("Menu_Tools"));
     Exchange = new KNX_Exchange_Tools(*this, Menu_Tools, m_state, m_messages);
+    Btn_Memory_Map = make("Btn_Memory_Map", 7);
+    Act_Report = new QAction(this);
+    Act_Report->setObjectName(QStringLiteral("Act_Report"));
+    Map_Tools = new Memory_Map_Tools(m_state, m_messages, Model, ACG_KNX_in_Write, this);
 
     connect(Btn_OK, &Flat_Button::clicked, this, &TFKNXAccess::Btn_OKClick);
     connect(Btn_Cancel, &Flat_Button::clicked, this, &TFKNXAccess::Btn_CancelClick);
@@ -124,6 +130,10 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     connect(next, &QShortcut::activated, this, [this] { Find_Next(false); });
     auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
     connect(previous, &QShortcut::activated, this, [this] { Find_Next(true); });
+    connect(Btn_Memory_Map, &Flat_Button::clicked, Map_Tools, &Memory_Map_Tools::Show_Map);
+    connect(Act_Report, &QAction::triggered, Map_Tools, &Memory_Map_Tools::Report);
+    Menu_Tools->addSeparator();
+    Menu_Tools->addAction(Act_Report);
 
     Set_Lang();
 }
@@ -214,6 +224,9 @@ void TFKNXAccess::Set_Lang()
     Find_Bar->Set_Texts(m_state.Text(Lang_Find), m_state.Text(Lang_Find_Filter), m_state.Text(Lang_Find_Previous),
                         m_state.Text(Lang_Find_Next), m_state.Text(Lang_Find_Close), m_state.Text(Lang_Find_None),
                         m_state.Text(Lang_Find_Count));
+    Btn_Memory_Map->setText(m_state.Text(2400));
+    Act_Report->setText(m_state.Text(2401));
+    Map_Tools->Set_Lang();
     Model->Set_Headers(m_state);
 }
 

@@ -16,6 +16,7 @@
 
 class QMenu;
 class QKeyEvent;
+class QAction;
 class QModelIndex;
 class QUndoStack;
 
@@ -26,6 +27,7 @@ class KNX_Cell_Delegate;
 class KNX_Exchange_Tools;
 class KNX_Find_Bar;
 class KNX_Table_Model;
+class Memory_Map_Tools;
 class Messages;
 class Title_Panel;
 
@@ -74,6 +76,9 @@ public:
     Flat_Button* Btn_Tools;
     QMenu* Menu_Tools;
     KNX_Exchange_Tools* Exchange;   // the tools' actions and seams
+    Flat_Button* Btn_Memory_Map;
+    QAction* Act_Report;
+    Memory_Map_Tools* Map_Tools;   // the map window and the report's seams
 
     // The grid's commands, as the keys run them.
     void Copy_Cells();

@@ -61,6 +61,13 @@ Check_Result Check_KNX_Row(const Text_Table& table, int r, int maxNumByte)
     if (Upper_Equals(cell(Col_On_Timer), QLatin1String("Y")) && !In_Range(cell(Col_Poll_Time), 1, 100000000, value))
         return Check_Result::Fail(Msg_Poll_Time, r);
 
+    return Check_Placement(table, r, maxNumByte);
+}
+
+Check_Result Check_Placement(const Text_Table& table, int r, int maxNumByte, Data_Placement* placement)
+{
+    const auto cell = [&](int column) -> const QString& { return table.Cell(r, column); };
+
     int position = 0;
     if (!In_Range(cell(Col_Position), 0, maxNumByte - 1, position))
         return Check_Result::Fail(Msg_Position, r, QString::number(maxNumByte - 1));
@@ -80,6 +87,8 @@ Check_Result Check_KNX_Row(const Text_Table& table, int r, int maxNumByte)
     if (position + span > maxNumByte)
         return Check_Result::Fail(Msg_Span, r, QString::number(maxNumByte));
 
+    if (placement)
+        *placement = {position, byteMode, startBit, length};
     return Check_Result::Pass();
 }
 

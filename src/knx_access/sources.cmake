@@ -9,6 +9,7 @@ list(APPEND LW_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/csv_table.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ga_export_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ga_import.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/memory_map.cpp
 )
 list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_table_model.cpp
@@ -19,4 +20,8 @@ list(APPEND LW_GUI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/knx_access_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ga_preview_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/knx_exchange_tools.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/memory_map_window.cpp
+)
+list(APPEND LW_DRAW_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/memory_map_picture.cpp
 )

@@ -5,8 +5,10 @@
 #include "comm_settings/pargen_file.h"
 #include "knx_access/knx_access_dialog.h"
 #include "knx_access/knx_exchange_tools.h"
+#include "knx_access/memory_map_window.h"
 #include "options/soft_options_dialog.h"
 #include "options/update_timer.h"
+#include "report/report_writer.h"
 #include "shell/about_dialog.h"
 #include "shell/new_project_dialog.h"
 #include "shell/open_conf_dialog.h"
@@ -178,6 +180,10 @@ void TFLoomwrightFirmWare::Create_Dialogs()
         return Strip(values.KNX_ID_DEV);
     };
     add(FKNXAccess, FKNXAccess);
+    // The report of the grid as it is now, with the active configuration's settings.
+    FKNXAccess->Map_Tools->Seams.Write = [this](const Text_Table& table, const QString& path) {
+        return Write_Project_Report(m_state.Dir_Project, &table, m_state, path);
+    };
 }
 
 void TFLoomwrightFirmWare::Set_Lang()

@@ -16,7 +16,7 @@
 namespace {
 
 // Each folder of src/ and the folders its files may include (besides its own).
-// base <- platform <- xml <- lang <- knx_access <- comm_settings <- image <- update, options <- shell <- cli,
+// base <- platform <- xml <- lang <- knx_access <- comm_settings <- image <- report, update, options <- shell <- cli,
 // with widgets above lang and below the subsystems' dialogs; image is core only.
 struct Layer {
     const char* folder;
@@ -34,11 +34,15 @@ const QList<Layer>& Layers()
         {"knx_access", {"base", "platform", "xml", "lang", "widgets"}},
         {"comm_settings", {"base", "platform", "xml", "lang", "widgets", "knx_access"}},
         {"image", {"base", "platform", "xml", "lang", "knx_access", "comm_settings"}},
+        {"report", {"base", "platform", "xml", "lang", "knx_access", "comm_settings", "image"}},
         {"update", {"base", "platform", "xml", "lang", "widgets", "knx_access", "comm_settings", "image"}},
         {"options", {"base", "platform", "xml", "lang", "widgets", "knx_access", "comm_settings", "image"}},
         {"shell",
-         {"base", "platform", "xml", "lang", "widgets", "knx_access", "comm_settings", "image", "update", "options"}},
-        {"cli", {"base", "platform", "xml", "lang", "knx_access", "comm_settings", "image", "update", "options", "shell"}},
+         {"base", "platform", "xml", "lang", "widgets", "knx_access", "comm_settings", "image", "report", "update",
+          "options"}},
+        {"cli",
+         {"base", "platform", "xml", "lang", "knx_access", "comm_settings", "image", "report", "update", "options",
+          "shell"}},
     };
     return layers;
 }

@@ -2,38 +2,11 @@
 
 #include "base/text_rules.h"
 #include "knx_access/knx_address.h"
+#include "knx_access/knx_vocabulary.h"
 
 namespace lw::image {
 
 namespace {
-
-struct Named_Code {
-    QLatin1StringView text;  // upper-case form matched by the compiler
-    const char* name;        // form shown to a reader of an image
-    int code;
-};
-
-// Matching order of Priority_Code.
-const Named_Code Priorities[] = {
-    {QLatin1StringView("SYSTEM"), "System", 0},
-    {QLatin1StringView("URGENT"), "Urgent", 2},
-    {QLatin1StringView("NORMAL"), "Normal", 1},
-    {QLatin1StringView("LOW"), "Low", 3},
-};
-
-// Format code n sits at index n.
-const Named_Code Formats[] = {
-    {QLatin1StringView("NONE"), "None", 0},
-    {QLatin1StringView("SWAP16"), "Swap16", 1},
-    {QLatin1StringView("SWAP32"), "Swap32", 2},
-    {QLatin1StringView("SWAP ALL"), "Swap All", 3},
-    {QLatin1StringView("INT TO FLOAT"), "Int to Float", 4},
-    {QLatin1StringView("FLOAT TO INT"), "Float to Int", 5},
-    {QLatin1StringView("FLOAT16 TO FLOAT32"), "Float16 to Float32", 6},
-    {QLatin1StringView("FLOAT16 TO INT"), "Float16 to Int", 7},
-    {QLatin1StringView("FLOAT16 TO INT * 10"), "Float16 to Int * 10", 8},
-    {QLatin1StringView("FLOAT16 TO INT * 100"), "Float16 to Int * 100", 9},
-};
 
 // A part of an address text read as an integer, fallback when it is not one.
 // Unsigned so that the packing wraps instead of overflowing.
@@ -44,10 +17,10 @@ std::uint32_t Part(QStringView text, int fallback)
 
 // The first entry of table whose text equals text upper-cased; nullptr for none.
 template <std::size_t N>
-const Named_Code* Find_Upper(QStringView text, const Named_Code (&table)[N])
+const KNX_Name* Find_Upper(QStringView text, const KNX_Name (&table)[N])
 {
-    for (const Named_Code& entry : table) {
-        if (Upper_Equals(text, entry.text))
+    for (const KNX_Name& entry : table) {
+        if (Upper_Equals(text, entry.upper))
             return &entry;
     }
     return nullptr;
@@ -57,22 +30,19 @@ const Named_Code* Find_Upper(QStringView text, const Named_Code (&table)[N])
 
 std::uint16_t APCI_Code(QStringView text)
 {
-    if (Upper_Equals(text, QLatin1StringView("WRITE")))
-        return 0x0080;
-    if (Upper_Equals(text, QLatin1StringView("READ")))
-        return 0x0000;
-    return std::uint16_t(Read_Integer_Or(text, 0));
+    const KNX_Name* apci = Find_Upper(text, KNX_APCIs);
+    return apci ? std::uint16_t(apci->code) : std::uint16_t(Read_Integer_Or(text, 0));
 }
 
 std::uint8_t Priority_Code(QStringView text)
 {
-    const Named_Code* priority = Find_Upper(text, Priorities);
-    return priority ? std::uint8_t(priority->code) : 1;
+    const KNX_Name* priority = Find_Upper(text, KNX_Priorities);
+    return priority ? std::uint8_t(priority->code) : std::uint8_t(1); // else "Normal"
 }
 
 std::uint16_t Format_Code(QStringView text)
 {
-    const Named_Code* format = Find_Upper(text, Formats);
+    const KNX_Name* format = Find_Upper(text, KNX_Formats);
     return format ? std::uint16_t(format->code << 12) : 0x0000;
 }
 
@@ -111,27 +81,20 @@ std::uint16_t Encode_Device_Address(QStringView text)
 
 QString Priority_Name(int code)
 {
-    for (const Named_Code& p : Priorities) {
-        if (p.code == code)
-            return QLatin1String(p.name);
-    }
-    return {};
+    const KNX_Name* priority = KNX_Find_Code(code, KNX_Priorities);
+    return priority ? QString(priority->name) : QString();
 }
 
 QString Format_Name(int code)
 {
-    if (code < 0 || code >= int(std::size(Formats)))
-        return {};
-    return QLatin1String(Formats[code].name);
+    const KNX_Name* format = KNX_Find_Code(code, KNX_Formats);
+    return format ? QString(format->name) : QString();
 }
 
 QString APCI_Name(std::uint16_t apci)
 {
-    if (apci == 0x0080)
-        return QStringLiteral("Write");
-    if (apci == 0x0000)
-        return QStringLiteral("Read");
-    return QString::number(apci);
+    const KNX_Name* name = KNX_Find_Code(apci, KNX_APCIs);
+    return name ? QString(name->name) : QString::number(apci);
 }
 
 QString Individual_Address_Text(std::uint16_t value)

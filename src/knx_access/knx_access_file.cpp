@@ -1,6 +1,7 @@
 #include "knx_access/knx_access_file.h"
 
 #include "base/text_rules.h"
+#include "knx_access/knx_vocabulary.h"
 #include "xml/xml_document.h"
 
 #include <QFileInfo>
@@ -16,8 +17,8 @@ const char* Default_Of(int column)
 {
     switch (column) {
     case Col_Enable: return "Y";
-    case Col_Priority: return "Normal";
-    case Col_Format: return "None";
+    case Col_Priority: return KNX_Default_Priority.data();
+    case Col_Format: return KNX_Default_Format.data();
     case Col_On_Command: return "N";
     case Col_On_Timer: return "N";
     default: return nullptr;
@@ -103,8 +104,7 @@ std::array<const char*, KNX_Field_Count> KNX_Row_Texts(const xml::Node& row)
 
 bool Is_KNX_Priority(const QString& text)
 {
-    return text == QLatin1String("System") || text == QLatin1String("Urgent") || text == QLatin1String("Normal")
-        || text == QLatin1String("Low");
+    return KNX_Find_Name(text, KNX_Priorities) != nullptr;
 }
 
 KNX_Command_Row Row_Of(const Text_Table& table, int row)

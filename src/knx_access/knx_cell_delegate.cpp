@@ -2,6 +2,7 @@
 
 #include "knx_access/knx_access_file.h"
 #include "knx_access/knx_table_model.h"
+#include "knx_access/knx_vocabulary.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -67,23 +68,17 @@ QStringList KNX_Items_Of(int column)
 {
     switch (column) {
     case Col_APCI:
-        return {QStringLiteral("Read"), QStringLiteral("Write")};
+        return KNX_Names(KNX_APCIs);
     case Col_Priority:
-        return {QStringLiteral("System"), QStringLiteral("Urgent"), QStringLiteral("Normal"), QStringLiteral("Low")};
+        return KNX_Names(KNX_Priorities);
     case Col_Format:
-        return {QStringLiteral("None"),
-                QStringLiteral("Swap16"),
-                QStringLiteral("Swap32"),
-                QStringLiteral("Swap All"),
-                QStringLiteral("Int to Float"),
-                QStringLiteral("Float to Int"),
-                QStringLiteral("Float16 to Float32"),
-                QStringLiteral("Float16 to Int"),
-                QStringLiteral("Float16 to Int * 10"),
-                QStringLiteral("Float16 to Int * 100")};
-    case Col_Bit_Mode:
-        return {QStringLiteral("No"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")};
+        return KNX_Names(KNX_Formats);
+    case Col_Bit_Mode: {
+        QStringList modes;
+        for (const QLatin1StringView mode : KNX_Bit_Modes)
+            modes << QString(mode);
+        return modes;
+    }
     default:
         return {};
     }

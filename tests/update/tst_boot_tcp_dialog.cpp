@@ -115,7 +115,7 @@ struct Boot_Fixture {
                          job.open(QIODevice::ReadOnly) ? job.readAll() : QByteArray(), {},
                          dialog->Is_Updating() && !dialog->Btn_Update->isEnabled()});
             if (realRunner)
-                return With_Defaults({}).Start_Program(program, parameter, hidden, waiting);
+                return With_Defaults(Update_Seams{}).Start_Program(program, parameter, hidden, waiting);
             for (quint32 ms : waits) {
                 waiting(ms);
                 runs.last().states << dialog->L_Update_State->text();

@@ -79,9 +79,12 @@ private Q_SLOTS:
         QCOMPARE(f.dialog->Menu_Tools->objectName(), QStringLiteral("Menu_Tools"));
         QStringList texts;
         for (const QAction* action : f.dialog->Menu_Tools->actions())
-            texts.append(action->text());
-        QCOMPARE(texts, (QStringList{QString::fromUtf8("Import group addresses…"), QString::fromUtf8("Import CSV…"),
-                                     QString::fromUtf8("Export CSV…")}));
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        // The report's entry (the memory-map tools) follows the exchange after a separator.
+        QCOMPARE(texts.mid(0, 4), (QStringList{QString::fromUtf8("Import group addresses…"), QString::fromUtf8("Import CSV…"),
+                                               QString::fromUtf8("Export CSV…"), QStringLiteral("-")}));
+        QCOMPARE(texts.size(), 5);
+        QCOMPARE(f.dialog->Menu_Tools->actions().last(), f.dialog->Act_Report);
     }
 
     void preview_follows_ticks_and_start_then_imports()

@@ -53,6 +53,7 @@ struct Fixture {
 
     Memory_Map_Window* Open_Map()
     {
+        dialog->FormShow();
         dialog->show();
         dialog->Btn_Memory_Map->click();
         return dialog->Map_Tools->Window();
@@ -111,6 +112,7 @@ private Q_SLOTS:
 
         // A new opening reads the file again: the edits are gone from the map.
         f.dialog->hide();
+        f.dialog->FormShow();
         f.dialog->show();
         QVERIFY(w->View->Map().overlaps.isEmpty());
     }

@@ -6,6 +6,10 @@
 #include "shell/main_window_fixture.h"
 
 #include "comm_settings/pargen_dialog.h"
+#include "knx_access/knx_access_dialog.h"
+#include "knx_access/knx_access_file.h"
+#include "knx_access/knx_table_model.h"
+#include "knx_access/text_table.h"
 #include "options/soft_options_dialog.h"
 #include "widgets/flat_button.h"
 #include "widgets/look.h"
@@ -106,6 +110,7 @@ private Q_SLOTS:
         QTest::newRow("Update Device, address page") << "Btn_CreateBin";
         QTest::newRow("Update Device, options page") << "Btn_CreateBin+Next";
         QTest::newRow("Set Communication") << "Btn_Prm_Gen";
+        QTest::newRow("KNX Access") << "Btn_KNX_Access";
     }
 
     void restoreKeepsEdits()
@@ -116,6 +121,7 @@ private Q_SLOTS:
         QStringList before, after;  // what the dialog shows, before and after
         bool restored = false;
         QPoint placeBefore, placeAfter;
+        Text_Table knxLoaded;
 
         // The state of the dialog the edit below leaves.
         const auto seen = [&](QDialog* dialog) -> QStringList {
@@ -133,6 +139,9 @@ private Q_SLOTS:
                         d->CB_Read_Firm->isChecked() ? "read" : "no read"};
             if (auto* d = qobject_cast<TFParGen*>(dialog))
                 return {d->E_IP1->text(), d->E_Profinet_Name_Station->text()};
+            if (auto* d = qobject_cast<TFKNXAccess*>(dialog))
+                return {d->Table().Cell(1, Col_Source_Address), d->Table().Cell(1, Col_Mnemonic),
+                        d->Is_Modified() ? "modified" : "as loaded"};
             return {};
         };
 
@@ -156,6 +165,10 @@ private Q_SLOTS:
             } else if (auto* d = qobject_cast<TFParGen*>(dialog)) {
                 d->E_IP1->setText("10");
                 d->E_Profinet_Name_Station->setText("station-b");
+            } else if (auto* d = qobject_cast<TFKNXAccess*>(dialog)) {
+                knxLoaded = d->Table();
+                d->Model->setData(d->Model->Cell_Index(1, Col_Source_Address), QStringLiteral("1.1.1"), Qt::EditRole);
+                d->Model->setData(d->Model->Cell_Index(1, Col_Mnemonic), QStringLiteral("pump 1"), Qt::EditRole);
             }
             // The user moves the dialog aside before minimising it.
             test::Run_X_Tool("xdotool", {"windowmove", QString::number(dialog->winId()), "40", "60"});
@@ -165,6 +178,9 @@ private Q_SLOTS:
             restored = test::Minimise_And_Restore(dialog);
             after = seen(dialog);
             placeAfter = dialog->pos();
+            // Back as loaded, so that closing asks nothing.
+            if (auto* d = qobject_cast<TFKNXAccess*>(dialog))
+                d->Model->Set_Table(knxLoaded);
         });
         Click(w.f.Find<Flat_Button>(qPrintable(button.section('+', 0, 0))));
         QVERIFY(restored);

@@ -14,11 +14,11 @@ Text_Table Table_Of(const QStringList& rows)
 {
     Text_Table table = Fresh_KNX_Table();
     int r = 0;
-    for (const QString& spec : rows) {
+    for (const QString& description : rows) {
         ++r;
-        if (spec == QLatin1String("end"))
+        if (description == QLatin1String("end"))
             continue;
-        const QStringList f = spec.split(u' ', Qt::SkipEmptyParts);
+        const QStringList f = description.split(u' ', Qt::SkipEmptyParts);
         KNX_Command_Row row = {f[0], "1.1.1", "1/1/1", "Write", "Low", "None", f.value(4, "N"), "N",
                                "N",  "N",     "N",     "",      f[1],  f[2],   f[3],           QStringLiteral("M%1").arg(r)};
         Set_Row(table, r, row);

@@ -154,4 +154,16 @@ QString Not_Placed_Reason(const Map_Not_Placed& entry, const ProgramState& state
     return text;
 }
 
+QString Map_Range_Text(int firstBit, int lastBit, const ProgramState& state)
+{
+    constexpr int Text_Bits = 2412;  // "bits %1-%2"
+    constexpr int Text_Bytes = 2413; // "bytes %1-%2"
+    QString text = state.Text(Text_Bytes).arg(firstBit / 8).arg(lastBit / 8);
+    if (firstBit % 8 != 0 || lastBit % 8 != 7) {
+        const int base = firstBit - firstBit % 8;
+        text += QStringLiteral(", ") + state.Text(Text_Bits).arg(firstBit - base).arg(lastBit - base);
+    }
+    return text;
+}
+
 } // namespace lw

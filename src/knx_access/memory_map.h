@@ -5,6 +5,7 @@
 // of rules for the map window, the command-line tool and the report.
 
 #include "base/check_result.h"
+#include "base/program_state.h"
 #include "knx_access/knx_check.h"
 #include "knx_access/text_table.h"
 
@@ -90,5 +91,9 @@ QString Bit_Range_Text(int firstBit, int lastBit);
 // The message of a not-placed row's failing test without the row prefix, in
 // the current language table.
 QString Not_Placed_Reason(const Map_Not_Placed& entry, const ProgramState& state);
+
+// A range of the map in the user's language: "bytes A-B", and the bits
+// within the first byte when the range does not cover whole bytes.
+QString Map_Range_Text(int firstBit, int lastBit, const ProgramState& state);
 
 } // namespace lw

@@ -28,7 +28,6 @@ enum : int {
     Txt_Byte = 2410,
     Txt_Row_Line = 2411,
     Txt_Bits = 2412,
-    Txt_Bytes = 2413,
     Txt_Free_Byte = 2414,
     Txt_Overlap = 2415,
     Txt_Shared = 2416,
@@ -39,16 +38,6 @@ enum : int {
     Txt_Pdf_Filter = 2442,
     Txt_Html_Filter = 2443,
 };
-
-QString Range_Text(int firstBit, int lastBit, const ProgramState& state)
-{
-    QString text = state.Text(Txt_Bytes).arg(firstBit / 8).arg(lastBit / 8);
-    if (firstBit % 8 != 0 || lastBit % 8 != 7) {
-        const int base = firstBit - firstBit % 8;
-        text += QStringLiteral(", ") + state.Text(Txt_Bits).arg(firstBit - base).arg(lastBit - base);
-    }
-    return text;
-}
 
 constexpr int Row_Role = Qt::UserRole + 1;
 
@@ -297,7 +286,7 @@ void Memory_Map_Window::Fill_Warnings()
             item->setForeground(Overlap_Colour().darker(130));
     };
     for (const Map_Overlap& o : map.overlaps)
-        add(m_state.Text(Txt_Overlap).arg(o.row).arg(o.other).arg(Range_Text(o.first_bit, o.last_bit, m_state)), o.row, true);
+        add(m_state.Text(Txt_Overlap).arg(o.row).arg(o.other).arg(Map_Range_Text(o.first_bit, o.last_bit, m_state)), o.row, true);
     for (const Map_Not_Placed& n : map.not_placed)
         add(m_state.Text(Txt_Not_Placed).arg(n.row).arg(Not_Placed_Reason(n, m_state)), n.row, true);
     if (map.overlaps.isEmpty())
@@ -306,7 +295,7 @@ void Memory_Map_Window::Fill_Warnings()
         QStringList rows;
         for (int r : s.rows)
             rows << QString::number(r);
-        add(m_state.Text(Txt_Shared).arg(rows.join(QStringLiteral(", ")), Range_Text(s.first_bit, s.last_bit, m_state)),
+        add(m_state.Text(Txt_Shared).arg(rows.join(QStringLiteral(", ")), Map_Range_Text(s.first_bit, s.last_bit, m_state)),
             s.rows.first(), false);
     }
 }

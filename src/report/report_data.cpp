@@ -17,8 +17,6 @@ namespace {
 
 enum : int {
     Txt_Map = 2400,
-    Txt_Bits = 2412,
-    Txt_Bytes = 2413,
     Txt_Overlap = 2415,
     Txt_Shared = 2416,
     Txt_Not_Placed = 2417,
@@ -55,16 +53,6 @@ QString Esc(const QString& text)
 QString Address(const QString& a, const QString& b, const QString& c, const QString& d)
 {
     return QStringList{a, b, c, d}.join(u'.');
-}
-
-QString Range_Text(int firstBit, int lastBit, const ProgramState& state)
-{
-    QString text = state.Text(Txt_Bytes).arg(firstBit / 8).arg(lastBit / 8);
-    if (firstBit % 8 != 0 || lastBit % 8 != 7) {
-        const int base = firstBit - firstBit % 8;
-        text += QStringLiteral(", ") + state.Text(Txt_Bits).arg(firstBit - base).arg(lastBit - base);
-    }
-    return text;
 }
 
 QString Row_List(const QList<int>& rows)
@@ -191,13 +179,13 @@ QString Report_Html(const Report_Data& data, const ProgramState& state, const QS
         h += QStringLiteral("<li>%1</li>\n").arg(Esc(state.Text(Txt_No_Overlaps)));
     for (const Map_Overlap& o : data.map.overlaps)
         h += QStringLiteral("<li class=\"warn\">%1</li>\n")
-                 .arg(Esc(state.Text(Txt_Overlap).arg(o.row).arg(o.other).arg(Range_Text(o.first_bit, o.last_bit, state))));
+                 .arg(Esc(state.Text(Txt_Overlap).arg(o.row).arg(o.other).arg(Map_Range_Text(o.first_bit, o.last_bit, state))));
     for (const Map_Not_Placed& n : data.map.not_placed)
         h += QStringLiteral("<li class=\"warn\">%1</li>\n")
                  .arg(Esc(state.Text(Txt_Not_Placed).arg(n.row).arg(Not_Placed_Reason(n, state))));
     for (const Map_Shared& s : data.map.shared)
         h += QStringLiteral("<li>%1</li>\n")
-                 .arg(Esc(state.Text(Txt_Shared).arg(Row_List(s.rows), Range_Text(s.first_bit, s.last_bit, state))));
+                 .arg(Esc(state.Text(Txt_Shared).arg(Row_List(s.rows), Map_Range_Text(s.first_bit, s.last_bit, state))));
     h += QStringLiteral("</ul>\n");
 
     if (withTable) {

@@ -138,7 +138,12 @@ TFKNXAccess::TFKNXAccess(ProgramState& state, Messages& messages, QWidget* paren
     Set_Lang();
 }
 
-TFKNXAccess::~TFKNXAccess() = default;
+TFKNXAccess::~TFKNXAccess()
+{
+    // The undo stack is deleted with the dialog's children, after this
+    // destructor; its last signals must not reach the half-destroyed dialog.
+    Undo_Stack->disconnect(this);
+}
 
 void TFKNXAccess::Build_Table()
 {

@@ -25,6 +25,22 @@ struct Seen {
     bool stayed_open = false;
 };
 
+// Presses Open Configuration, records what its dialog shows and presses OK.
+Seen Open_And_Take(test::Main_Window_Fixture& f)
+{
+    Seen seen;
+    On_Modal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<TFOpenConf*>(modal);
+        seen.dialog = modal->objectName();
+        seen.list = dialog->SL();
+        seen.current = dialog->ListBox1->currentRow();
+        seen.text = dialog->Name_Conf();
+        Click(dialog->Btn_OK);
+    });
+    Click(f.Find<Flat_Button>("Btn_Open"));
+    return seen;
+}
+
 } // namespace
 
 class TestProjectDialogs : public QObject {
@@ -161,15 +177,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.Name_Project, QString("PLANT"));
         // The folder was renamed since: it now differs from the active name only in letter case.
         QVERIFY(QDir(f.Projects()).rename("PLANT", "Plant"));
-        Seen seen;
-        On_Modal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<TFOpenConf*>(modal);
-            seen.dialog = modal->objectName();
-            seen.list = dialog->SL();
-            seen.current = dialog->ListBox1->currentRow();
-            Click(dialog->Btn_OK);
-        });
-        Click(f.Find<Flat_Button>("Btn_Open"));
+        const Seen seen = Open_And_Take(f);
         QCOMPARE(seen.dialog, QString("FOpenConf"));
         QCOMPARE(seen.list, QStringList({"alpha", "Plant", "zeta"}));
         QCOMPARE(seen.current, 1);
@@ -228,15 +236,7 @@ private Q_SLOTS:
         test::Write_Settings(f.App(), "beta", "English");
         f.Start();
         QCOMPARE(f.state.Name_Project, QString("beta"));
-        Seen seen;
-        On_Modal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<TFOpenConf*>(modal);
-            seen.list = dialog->SL();
-            seen.current = dialog->ListBox1->currentRow();
-            seen.text = dialog->Name_Conf();
-            Click(dialog->Btn_OK);
-        });
-        Click(f.Find<Flat_Button>("Btn_Open"));
+        const Seen seen = Open_And_Take(f);
         QCOMPARE(seen.list.size(), 3);
         QCOMPARE(seen.list.value(seen.current), QString("beta"));
         QCOMPARE(seen.text, QString("beta"));
@@ -365,15 +365,7 @@ private Q_SLOTS:
         test::Main_Window_Fixture f;
         QVERIFY(QDir().mkpath(Join_Path(f.Projects(), ".hidden")));
         f.Start();
-        Seen seen;
-        On_Modal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<TFOpenConf*>(modal);
-            seen.list = dialog->SL();
-            seen.current = dialog->ListBox1->currentRow();
-            seen.text = dialog->Name_Conf();
-            Click(dialog->Btn_OK);
-        });
-        Click(f.Find<Flat_Button>("Btn_Open"));
+        const Seen seen = Open_And_Take(f);
         QVERIFY(seen.list.isEmpty());
         QCOMPARE(seen.current, -1);
         QCOMPARE(seen.text, QString());
